@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the game and the tests need; skips what is there.
+set -euo pipefail
+packages=(g++ cmake ninja-build pkg-config libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core
+          libgtest-dev libgmock-dev googletest libbenchmark-dev)
+if [ "${1:-}" = "--tests" ]; then
+  # The end-to-end test needs an X server, a key presser and a screenshot tool;
+  # the fuzzers need clang with its sanitizer runtimes.
+  packages+=(xvfb xdotool x11-apps imagemagick clang libclang-rt-14-dev)
+fi
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

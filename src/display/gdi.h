@@ -1,0 +1,24 @@
+// The few device-context operations drawn onto a surface: text and brush rectangles.
+#pragma once
+#include <cstdint>
+
+#include "display/draw.h"
+#include "display/surface.h"
+
+// A device context of a surface; empty (surface null) when none could be had.
+struct DeviceContext {
+  Surface* surface;
+  COLORREF text_colour;
+  int32_t transparent;
+};
+
+// Fails (returns 0) while the surface is locked or already has a context out.
+int32_t surface_get_dc(Surface* surface, DeviceContext* dc);
+int32_t surface_release_dc(Surface* surface, DeviceContext* dc);
+void gdi_set_text_colour(DeviceContext* dc, COLORREF colour);
+void gdi_set_transparent(DeviceContext* dc, int32_t transparent);
+// Draws the text with its top-left at (x, y) in the nearest palette entry to the text colour.
+int32_t gdi_text_out(DeviceContext* dc, int32_t x, int32_t y, const char* text, int32_t length);
+// A one-pixel frame and a fill, right and bottom exclusive, in the nearest entry to colour.
+int32_t gdi_frame_rect(DeviceContext* dc, const Rect* rect, COLORREF colour);
+int32_t gdi_fill_rect(DeviceContext* dc, const Rect* rect, COLORREF colour);

@@ -1,0 +1,43 @@
+// Software surfaces standing in for DirectDraw's: 8-bit pixels, a pitch, a source colour key,
+// a clip list, a locked flag and a device context for text.
+#pragma once
+#include <cstdint>
+
+struct Rect {
+  int32_t left, top, right, bottom;  // right and bottom exclusive
+};
+
+struct Clipper {
+  int32_t count;
+  Rect* rects;   // owned
+  Rect bound;    // rcBound of the region block it was set from
+};
+
+// Memory and capability flags callers pass, as on the original platform.
+enum : int32_t {
+  DDSCAPS_OFFSCREENPLAIN = 0x40,
+  DDSCAPS_SYSTEMMEMORY = 0x800,
+};
+
+struct Surface {
+  int32_t width, height;
+  int32_t pitch;            // bytes between row starts
+  uint8_t* pixels;          // owned, pitch * height bytes
+  int32_t has_color_key;    // source colour key set: index in [key_low, key_high] is transparent
+  uint8_t key_low, key_high;
+  Clipper* clipper;         // not owned
+  int32_t locked;           // a lock is held: no device context can be had
+  int32_t dc_held;          // a device context is out: no lock can be had
+};
+
+// A plain surface of width x height bytes (pitch = width). Null when memory runs out
+// or the size is not positive.
+Surface* surface_create(int32_t width, int32_t height);
+void surface_release(Surface* surface);
+// Blit src_rect of src onto dst_rect of dst, clipped by dst's clipper (or by dst's bounds when it
+// has none), skipping src's colour-keyed pixels when keyed is set. Rectangles of different
+// sizes scale with nearest-neighbour sampling. 1 on success, 0 when either surface is locked
+// or a rectangle is empty.
+int32_t surface_blit(Surface* dst, const Rect* dst_rect, Surface* src, const Rect* src_rect, int32_t keyed);
+// Colour fill of a rectangle (null: the whole surface), clipped to the surface. 1 or 0 when locked.
+int32_t surface_fill(Surface* surface, const Rect* rect, uint8_t index);

@@ -1,0 +1,13 @@
+// The game's own copy of the classic generator, so every platform draws the same numbers.
+#include "enemies/random.h"
+
+uint32_t random_state = 1;
+
+void random_seed(uint32_t seed) { random_state = seed; }
+
+int32_t random_next() {
+  random_state = random_state * 214013u + 2531011u;
+  return static_cast<int32_t>((random_state >> 16) & 0x7FFF);
+}
+
+int32_t random_below(int32_t n) { return static_cast<int32_t>(random_next() * n * (1.0 / 32768.0)); }

@@ -1,0 +1,6 @@
+// The hi-score list screen and the drawing of the table.
+#pragma once
+#include <cstdint>
+
+void hiscore_table_draw(int32_t shift_left);
+void hiscore_screen_run();

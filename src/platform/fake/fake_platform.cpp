@@ -1,0 +1,276 @@
+// The fake platform: the whole platform interface in memory, driven by the test.
+#include "platform/fake/fake_platform.h"
+
+#include <cstdio>
+#include <deque>
+#include <map>
+
+namespace {
+
+struct FakeBuffer {
+  PcmFormat format{};
+  std::vector<uint8_t> bytes;
+  std::string label;
+  int32_t playing = 0;
+  int32_t looping = 0;
+  uint32_t from = 0;
+  uint64_t started_ms = 0;
+  int32_t pan = 0;
+};
+
+struct FakeState {
+  bool keys[256] = {};
+  std::function<void(int32_t)> key_hook;
+  std::function<void(uint64_t)> present_hook;
+  uint32_t ticks = 0;
+  uint64_t elapsed = 0;
+  uint64_t slept = 0;
+  int64_t epoch = 1'800'000'000;
+  uint64_t frames = 0;
+  size_t keep = 8;
+  std::vector<FakeFrame> kept;
+  bool fail_window = false, fail_display = false, fail_audio = false;
+  bool window = false, display = false, audio = false;
+  int32_t display_w = 0, display_h = 0;
+  bool cursor = true;
+  bool close_requested = false;
+  std::deque<PlatformMessage> queue;
+  std::map<int32_t, FakeBuffer> buffers;
+  int32_t next_buffer = 1;
+  std::vector<FakeSoundPlay> plays;
+};
+
+FakeState fake;
+
+void advance(uint64_t ms) {
+  fake.ticks += static_cast<uint32_t>(ms);
+  fake.elapsed += ms;
+}
+
+uint32_t bytes_per_second(const PcmFormat& f) {
+  return static_cast<uint32_t>(f.sample_rate) * static_cast<uint32_t>(f.channels) *
+         static_cast<uint32_t>(f.bits_per_sample / 8);
+}
+
+// Brings a buffer's play state up to the fake clock.
+uint32_t buffer_position(FakeBuffer& b) {
+  if (!b.playing || b.bytes.empty()) return b.from;
+  uint64_t moved = (fake.elapsed - b.started_ms) * bytes_per_second(b.format) / 1000;
+  uint32_t block = static_cast<uint32_t>(b.format.channels * (b.format.bits_per_sample / 8));
+  if (block == 0) block = 1;
+  uint64_t pos = b.from + moved - (moved % block);
+  if (b.looping) return static_cast<uint32_t>(pos % b.bytes.size());
+  if (pos >= b.bytes.size()) {
+    b.playing = 0;
+    b.from = 0;
+    return 0;
+  }
+  return static_cast<uint32_t>(pos);
+}
+
+}  // namespace
+
+// --- test controls ---
+void fake_reset() {
+  fake = FakeState{};
+}
+void fake_set_key(int32_t vk, bool down) {
+  if (vk >= 0 && vk < 256) fake.keys[vk] = down;
+}
+void fake_release_all_keys() {
+  for (bool& k : fake.keys) k = false;
+}
+void fake_on_key_query(std::function<void(int32_t)> hook) { fake.key_hook = std::move(hook); }
+void fake_on_present(std::function<void(uint64_t)> hook) { fake.present_hook = std::move(hook); }
+void fake_set_ticks(uint32_t ms) { fake.ticks = ms; }
+void fake_advance_ms(uint32_t ms) { advance(ms); }
+uint64_t fake_elapsed_ms() { return fake.elapsed; }
+void fake_set_epoch_seconds(int64_t s) { fake.epoch = s; }
+uint64_t fake_slept_ms() { return fake.slept; }
+uint64_t fake_frame_count() { return fake.frames; }
+const FakeFrame& fake_last_frame() { return fake.kept.back(); }
+void fake_keep_frames(size_t n) { fake.keep = n < 1 ? 1 : n; }
+const std::vector<FakeFrame>& fake_kept_frames() { return fake.kept; }
+void fake_fail_window(bool fail) { fake.fail_window = fail; }
+void fake_fail_display(bool fail) { fake.fail_display = fail; }
+void fake_fail_audio(bool fail) { fake.fail_audio = fail; }
+void fake_close_window() {
+  fake.close_requested = true;
+  fake.queue.push_back(PlatformMessage{WM_DESTROY, 0, 0});
+}
+size_t fake_queued_messages() { return fake.queue.size(); }
+bool fake_cursor_shown() { return fake.cursor; }
+const std::vector<FakeSoundPlay>& fake_sound_plays() { return fake.plays; }
+std::vector<std::string> fake_sound_labels() {
+  std::vector<std::string> labels;
+  for (const FakeSoundPlay& p : fake.plays) labels.push_back(p.label);
+  return labels;
+}
+void fake_clear_sound_plays() { fake.plays.clear(); }
+size_t fake_audio_live_buffers() { return fake.buffers.size(); }
+std::vector<uint8_t> fake_audio_buffer_bytes(int32_t buffer) {
+  auto it = fake.buffers.find(buffer);
+  return it == fake.buffers.end() ? std::vector<uint8_t>{} : it->second.bytes;
+}
+void fake_audio_set_position(int32_t buffer, uint32_t position) {
+  auto it = fake.buffers.find(buffer);
+  if (it == fake.buffers.end()) return;
+  it->second.from = position;
+  it->second.started_ms = fake.elapsed;
+}
+
+bool fake_save_frame(const FakeFrame& frame, const std::string& path) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  std::fprintf(f, "P6\n%d %d\n255\n", frame.width, frame.height);
+  for (uint8_t index : frame.pixels) std::fwrite(frame.palette[index], 1, 3, f);
+  return std::fclose(f) == 0;
+}
+
+// --- platform interface ---
+int32_t platform_window_create(const char*) {
+  if (fake.fail_window) return 0;
+  fake.window = true;
+  return 1;
+}
+void platform_window_destroy() { fake.window = false; }
+
+int32_t platform_peek_message(PlatformMessage* out) {
+  if (fake.queue.empty()) return 0;
+  *out = fake.queue.front();
+  fake.queue.pop_front();
+  return 1;
+}
+void platform_post_message(uint32_t message, uint64_t wparam, int64_t lparam) {
+  fake.queue.push_back(PlatformMessage{message, wparam, lparam});
+}
+void platform_show_cursor(int32_t show) { fake.cursor = show != 0; }
+int32_t platform_close_requested() { return fake.close_requested ? 1 : 0; }
+
+int32_t platform_key_down(int32_t vk) {
+  if (fake.key_hook) fake.key_hook(vk);
+  return vk >= 0 && vk < 256 && fake.keys[vk] ? 1 : 0;
+}
+
+uint32_t platform_ticks() { return fake.ticks; }
+int64_t platform_time_seconds() { return fake.epoch + static_cast<int64_t>(fake.elapsed / 1000); }
+void platform_sleep_ms(uint32_t ms) {
+  fake.slept += ms;
+  advance(ms);
+}
+void platform_relax() { advance(1); }
+
+int32_t platform_display_open(int32_t width, int32_t height, int32_t bpp) {
+  if (fake.fail_display || bpp != 8 || width <= 0 || height <= 0) return 0;
+  fake.display = true;
+  fake.display_w = width;
+  fake.display_h = height;
+  return 1;
+}
+void platform_display_close() { fake.display = false; }
+
+void platform_wait_frame_tick() {
+  // The next tick of the 60 Hz clock, on the fake's millisecond clock.
+  uint64_t period_x3 = 50;  // 16.67 ms, counted in thirds of a millisecond
+  uint64_t now_x3 = fake.elapsed * 3;
+  uint64_t next_x3 = (now_x3 / period_x3 + 1) * period_x3;
+  advance((next_x3 + 2) / 3 - fake.elapsed);
+}
+
+void platform_present(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3]) {
+  platform_wait_frame_tick();
+  FakeFrame frame;
+  frame.width = fake.display_w > 0 ? fake.display_w : 640;
+  frame.height = fake.display_h > 0 ? fake.display_h : 480;
+  frame.pixels.resize(static_cast<size_t>(frame.width) * frame.height);
+  for (int32_t y = 0; y < frame.height; ++y)
+    for (int32_t x = 0; x < frame.width; ++x)
+      frame.pixels[static_cast<size_t>(y) * frame.width + x] = pixels[static_cast<size_t>(y) * pitch + x];
+  for (int i = 0; i < 256; ++i)
+    for (int c = 0; c < 3; ++c) frame.palette[i][c] = palette_rgb[i][c];
+  if (fake.kept.size() >= fake.keep) fake.kept.erase(fake.kept.begin());
+  fake.kept.push_back(std::move(frame));
+  ++fake.frames;
+  if (fake.present_hook) fake.present_hook(fake.frames);
+}
+
+int32_t platform_audio_open() {
+  if (fake.fail_audio) return 0;
+  fake.audio = true;
+  return 1;
+}
+void platform_audio_close() {
+  fake.audio = false;
+  fake.buffers.clear();
+}
+int32_t platform_audio_buffer_create(const PcmFormat* format, uint32_t bytes, const char* label) {
+  if (!fake.audio || !format || bytes == 0) return 0;
+  if (format->channels < 1 || format->channels > 2 || format->sample_rate <= 0 ||
+      (format->bits_per_sample != 8 && format->bits_per_sample != 16))
+    return 0;
+  FakeBuffer b;
+  b.format = *format;
+  b.bytes.assign(bytes, 0);
+  b.label = label ? label : "";
+  int32_t handle = fake.next_buffer++;
+  fake.buffers[handle] = std::move(b);
+  return handle;
+}
+void platform_audio_buffer_release(int32_t buffer) { fake.buffers.erase(buffer); }
+uint8_t* platform_audio_buffer_lock(int32_t buffer, uint32_t offset, uint32_t bytes, uint32_t* locked_bytes) {
+  auto it = fake.buffers.find(buffer);
+  if (it == fake.buffers.end() || offset >= it->second.bytes.size()) return nullptr;
+  uint32_t size = static_cast<uint32_t>(it->second.bytes.size());
+  uint32_t n = bytes == 0 ? size - offset : bytes;
+  if (n > size - offset) n = size - offset;
+  if (locked_bytes) *locked_bytes = n;
+  return it->second.bytes.data() + offset;
+}
+void platform_audio_buffer_unlock(int32_t) {}
+int32_t platform_audio_buffer_play(int32_t buffer, uint32_t from_offset, int32_t looping) {
+  auto it = fake.buffers.find(buffer);
+  if (it == fake.buffers.end()) return 0;
+  FakeBuffer& b = it->second;
+  b.playing = 1;
+  b.looping = looping;
+  b.from = from_offset;
+  b.started_ms = fake.elapsed;
+  fake.plays.push_back(FakeSoundPlay{b.label, buffer, looping, from_offset, fake.frames});
+  return 1;
+}
+void platform_audio_buffer_stop(int32_t buffer) {
+  auto it = fake.buffers.find(buffer);
+  if (it == fake.buffers.end()) return;
+  it->second.from = buffer_position(it->second);
+  it->second.playing = 0;
+}
+int32_t platform_audio_buffer_playing(int32_t buffer) {
+  auto it = fake.buffers.find(buffer);
+  if (it == fake.buffers.end()) return 0;
+  buffer_position(it->second);
+  return it->second.playing;
+}
+int32_t platform_audio_buffer_position(int32_t buffer, uint32_t* position) {
+  auto it = fake.buffers.find(buffer);
+  if (it == fake.buffers.end()) return 0;
+  *position = buffer_position(it->second);
+  return 1;
+}
+int32_t platform_audio_buffer_get_pan(int32_t buffer, int32_t* pan) {
+  auto it = fake.buffers.find(buffer);
+  if (it == fake.buffers.end()) return 0;
+  *pan = it->second.pan;
+  return 1;
+}
+int32_t platform_audio_buffer_set_pan(int32_t buffer, int32_t pan) {
+  auto it = fake.buffers.find(buffer);
+  if (it == fake.buffers.end()) return 0;
+  it->second.pan = pan < -10000 ? -10000 : (pan > 10000 ? 10000 : pan);
+  return 1;
+}
+int32_t platform_audio_buffer_format(int32_t buffer, PcmFormat* format) {
+  auto it = fake.buffers.find(buffer);
+  if (it == fake.buffers.end()) return 0;
+  *format = it->second.format;
+  return 1;
+}

@@ -1,0 +1,93 @@
+// The desktop services the game needs: window, messages, keys, clock, presentation, glyphs, audio.
+// Two implementations exist: platform/sdl (the real one) and platform/fake (for tests).
+#pragma once
+#include <cstdint>
+
+// Virtual-key numbers of the keys the game polls.
+enum : int32_t {
+  VK_RETURN = 13, VK_SHIFT = 16, VK_CONTROL = 17, VK_ESCAPE = 27, VK_SPACE = 32,
+  VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40, VK_F1 = 112,
+};
+
+// Window messages the shell understands.
+enum : uint32_t { WM_CREATE = 1, WM_DESTROY = 2, WM_PAINT = 15, WM_QUIT = 18 };
+
+struct PlatformMessage {
+  uint32_t message;
+  uint64_t wparam;
+  int64_t lparam;
+};
+
+// --- window and message queue ---
+// Opens the game's window (full screen at the desktop's resolution unless ZORVANE_WINDOWED is
+// set). Returns a non-zero window handle, or 0 when no window can be made.
+int32_t platform_window_create(const char* caption);
+void platform_window_destroy();
+// Takes at most one message off the queue without blocking; 0 when the queue is empty.
+// Closing the window from the desktop arrives as WM_DESTROY. Keyboard events never queue.
+int32_t platform_peek_message(PlatformMessage* out);
+// Appends a message to the queue (PostMessage and PostQuitMessage).
+void platform_post_message(uint32_t message, uint64_t wparam, int64_t lparam);
+void platform_show_cursor(int32_t show);
+// 1 once the desktop has asked to close the window (pumping input first); the WM_DESTROY for it
+// is already queued. Screens that run loops of their own leave them when this is set.
+int32_t platform_close_requested();
+
+// --- keyboard ---
+// 1 while the key is down at the moment of the call (pending input is pumped first).
+// VK_SHIFT and VK_CONTROL mean either key of the pair.
+int32_t platform_key_down(int32_t vk);
+
+// --- time ---
+uint32_t platform_ticks();            // milliseconds, wrapping at 2^32
+int64_t platform_time_seconds();      // calendar time in whole seconds
+void platform_sleep_ms(uint32_t ms);
+void platform_relax();                // one short spin of the last millisecond of a wait
+
+// --- presentation ---
+// Sets up a width x height picture of the given depth; 0 when the mode is refused
+// (only 8 bits per pixel are offered).
+int32_t platform_display_open(int32_t width, int32_t height, int32_t bpp);
+void platform_display_close();
+// Shows one 8-bit frame through its 256 RGB colours (r, g, b per entry). Waits for the
+// next tick of a 60 Hz clock first, so every screen paces alike on every monitor.
+void platform_present(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3]);
+// Waits for the next tick of that 60 Hz clock without presenting.
+void platform_wait_frame_tick();
+
+// --- glyphs ---
+// One rendered character: a width x height mask (1 = ink) placed at (bearing_x, top) relative
+// to the pen position and the line's top; the pen then moves by advance.
+struct PlatformGlyph {
+  int32_t width, height;
+  int32_t bearing_x, top;
+  int32_t advance;
+  const uint8_t* mask;
+};
+// The glyph of one single-byte character (Latin-1), rendered once and cached; null when no font.
+const PlatformGlyph* platform_glyph(unsigned char c);
+
+// --- audio ---
+struct PcmFormat {
+  int32_t channels;        // 1 or 2
+  int32_t sample_rate;     // Hz
+  int32_t bits_per_sample; // 8 (unsigned) or 16 (signed)
+};
+// Opens the audio device; 0 when there is none (every later call then fails quietly).
+int32_t platform_audio_open();
+void platform_audio_close();
+// A buffer of PCM bytes the mixer can play; label names its source (a file) for logs.
+// Returns a handle > 0, or 0 on failure.
+int32_t platform_audio_buffer_create(const PcmFormat* format, uint32_t bytes, const char* label);
+void platform_audio_buffer_release(int32_t buffer);
+// Lock bytes [offset, offset + bytes) for writing; bytes 0 means the whole buffer.
+uint8_t* platform_audio_buffer_lock(int32_t buffer, uint32_t offset, uint32_t bytes, uint32_t* locked_bytes);
+void platform_audio_buffer_unlock(int32_t buffer);
+int32_t platform_audio_buffer_play(int32_t buffer, uint32_t from_offset, int32_t looping);
+void platform_audio_buffer_stop(int32_t buffer);
+int32_t platform_audio_buffer_playing(int32_t buffer);
+// The byte offset being played, in the buffer's own bytes.
+int32_t platform_audio_buffer_position(int32_t buffer, uint32_t* position);
+int32_t platform_audio_buffer_get_pan(int32_t buffer, int32_t* pan);
+int32_t platform_audio_buffer_set_pan(int32_t buffer, int32_t pan);   // -10000..10000
+int32_t platform_audio_buffer_format(int32_t buffer, PcmFormat* format);

@@ -1,0 +1,42 @@
+// The sound engine: the sixteen game sounds, each read anew from its WAV file when played,
+// and one streamed sound through a two-second ring buffer.
+#pragma once
+#include <cstdint>
+
+enum SoundId : int32_t {
+  SND_BEEP_ARCADE = 1,
+  SND_STIXHIT = 2,
+  SND_CONNECT = 3,
+  SND_STARTUP = 4,
+  SND_ENGINEBEAT = 5,
+  SND_FUSEHIT = 6,
+  SND_DYING = 7,
+  SND_DEAD = 8,
+  SND_QUIT = 9,
+  SND_SUCCESS = 10,
+  SND_NEWSPARX = 11,
+  SND_DISCONNECT = 12,
+  SND_SHUTDOWN = 13,
+  SND_RECORD = 14,
+  SND_MENUBROWSE = 15,
+  SND_MENUSELECT = 16,
+};
+
+// The file of a sound ("beep_arcade.wav" ...), or null for an id outside 1..16.
+const char* sound_file_name(int32_t id);
+
+// The device: non-zero while open.
+extern int32_t sound_device;
+
+int32_t sound_init(int32_t window, int32_t instance, const void* device_guid);
+void sound_shutdown();
+int32_t sound_load(int32_t device, const char* file_name);
+void sound_play(int32_t id, int32_t loop);
+
+// Plays a game sound: its file loaded into a new buffer and played once; nothing waits.
+void sound_effect(SoundId id);
+
+int32_t sound_stream_open(const char* file_name);
+int32_t sound_stream_service();
+void sound_stream_pan(int32_t delta);
+int32_t sound_stream_silence(int32_t buffer);
