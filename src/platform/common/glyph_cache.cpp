@@ -11,9 +11,10 @@
 
 namespace {
 
-// The layouts of the screens were made for a font of about 7 px average width and
-// 14-16 px line height; this size of DejaVu Sans Bold gives that.
-constexpr int FONT_PIXEL_SIZE = 12;
+// The layouts of the screens were made for a font of about 7 px average width: the panel's
+// "- Pause game" at x 548 and "Right" at x 606 must end inside 640 pixels. DejaVu Sans Bold at
+// 11 points (13 px line height) does; 12 points cuts both at the screen's edge.
+constexpr int FONT_PIXEL_SIZE = 11;
 constexpr const char* FONT_FILE = "DejaVuSans-Bold.ttf";
 
 struct GlyphCache {

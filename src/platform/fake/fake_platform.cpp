@@ -16,6 +16,7 @@ struct FakeBuffer {
   uint32_t from = 0;
   uint64_t started_ms = 0;
   int32_t pan = 0;
+  int32_t requested_pan = 0;
 };
 
 struct FakeState {
@@ -117,6 +118,11 @@ void fake_audio_set_position(int32_t buffer, uint32_t position) {
   if (it == fake.buffers.end()) return;
   it->second.from = position;
   it->second.started_ms = fake.elapsed;
+}
+
+int32_t fake_audio_requested_pan(int32_t buffer) {
+  auto it = fake.buffers.find(buffer);
+  return it == fake.buffers.end() ? 0 : it->second.requested_pan;
 }
 
 bool fake_save_frame(const FakeFrame& frame, const std::string& path) {
@@ -265,6 +271,7 @@ int32_t platform_audio_buffer_get_pan(int32_t buffer, int32_t* pan) {
 int32_t platform_audio_buffer_set_pan(int32_t buffer, int32_t pan) {
   auto it = fake.buffers.find(buffer);
   if (it == fake.buffers.end()) return 0;
+  it->second.requested_pan = pan;
   it->second.pan = pan < -10000 ? -10000 : (pan > 10000 ? 10000 : pan);
   return 1;
 }

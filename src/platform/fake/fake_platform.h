@@ -69,3 +69,5 @@ size_t fake_audio_live_buffers();
 std::vector<uint8_t> fake_audio_buffer_bytes(int32_t buffer);
 // Moves a playing buffer's position by hand (the clock also moves it at the format's byte rate).
 void fake_audio_set_position(int32_t buffer, uint32_t position);
+// The pan value last asked of a buffer, before the fake limits it (0 when never asked).
+int32_t fake_audio_requested_pan(int32_t buffer);

@@ -1,0 +1,64 @@
+// The cost of the SDL platform's two steady loads: showing a frame and mixing sound.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/sdl/audio_sdl.h"
+#include "platform/sdl/present_sdl.h"
+
+namespace {
+
+// One 640x480 8-bit frame through its palette into the texture and onto the (dummy) window,
+// without the 60 Hz wait.
+void BM_Present(benchmark::State& state) {
+  setenv("SDL_VIDEODRIVER", "dummy", 0);
+  if (!platform_window_create("Marrowin") || !platform_display_open(640, 480, 8)) {
+    state.SkipWithError("no window");
+    return;
+  }
+  std::vector<uint8_t> pixels(640 * 480);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i * 7 + i / 640);
+  uint8_t palette[256][3];
+  for (int i = 0; i < 256; ++i) palette[i][0] = palette[i][1] = palette[i][2] = static_cast<uint8_t>(i);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(present_frame_now(pixels.data(), 640, palette));
+  }
+  platform_window_destroy();
+}
+BENCHMARK(BM_Present)->Unit(benchmark::kMicrosecond);
+
+// One second of device output with eight looping sounds of mixed formats playing.
+void BM_MixEightVoices(benchmark::State& state) {
+  if (!audio_open_offline()) {
+    state.SkipWithError("mixer busy");
+    return;
+  }
+  const PcmFormat formats[] = {{1, 22050, 16}, {2, 44100, 16}, {1, 11025, 8}, {2, 22050, 16}};
+  for (int v = 0; v < 8; ++v) {
+    const PcmFormat& f = formats[v % 4];
+    uint32_t bytes = static_cast<uint32_t>(f.sample_rate * f.channels * f.bits_per_sample / 8) / 2;
+    int32_t b = platform_audio_buffer_create(&f, bytes, "bench.wav");
+    uint32_t n = 0;
+    uint8_t* p = platform_audio_buffer_lock(b, 0, 0, &n);
+    for (uint32_t i = 0; i < n; ++i) p[i] = static_cast<uint8_t>(i * 31 + v);
+    platform_audio_buffer_unlock(b);
+    platform_audio_buffer_set_pan(b, (v - 4) * 1000);
+    platform_audio_buffer_play(b, 0, 1);
+  }
+  std::vector<int16_t> out(static_cast<size_t>(AUDIO_DEVICE_RATE) * 2);
+  for (auto _ : state) {
+    // In callback-sized blocks, as the audio thread asks for it.
+    for (int32_t done = 0; done < AUDIO_DEVICE_RATE; done += 1024) {
+      int32_t n = AUDIO_DEVICE_RATE - done < 1024 ? AUDIO_DEVICE_RATE - done : 1024;
+      audio_render(out.data() + static_cast<size_t>(done) * 2, n);
+    }
+    benchmark::DoNotOptimize(out.data());
+  }
+  platform_audio_close();
+}
+BENCHMARK(BM_MixEightVoices)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

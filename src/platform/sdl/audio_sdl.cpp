@@ -1,0 +1,417 @@
+// The audio device: one SDL output stream fed by a software mixer of any number of buffers.
+// Each buffer keeps its source bytes (what the caller locks and fills) and a copy converted to
+// the device format by SDL's own converter when it is unlocked. The mixer plays the copy; play
+// positions are mapped between the two by the ratio of their lengths, so a position read back
+// is in the buffer's own bytes.
+#include <SDL.h>
+
+#include <climits>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/sdl/audio_mixer.h"
+#include "platform/sdl/audio_sdl.h"
+
+namespace {
+
+constexpr int32_t CALLBACK_FRAMES = 1024;
+// Converted copies larger than this are refused rather than exhausting memory.
+constexpr uint64_t MAX_CONVERTED_BYTES = 512ull << 20;
+
+struct AudioBuffer {
+  PcmFormat format{};
+  uint32_t block = 0;                  // bytes per source frame
+  uint32_t source_frames = 0;
+  std::vector<uint8_t> bytes;
+  std::vector<int16_t> converted;      // device frames, valid when has_converted
+  bool has_converted = false;
+  bool locked = false;
+  uint32_t dirty_begin = 0, dirty_end = 0;
+  int32_t pan = 0;
+  std::string label;
+  MixVoice voice;                      // owned by the audio thread while playing
+};
+
+struct AudioState {
+  bool open = false;
+  SDL_AudioDeviceID device = 0;        // 0 for the offline mixer
+  std::map<int32_t, std::unique_ptr<AudioBuffer>> buffers;
+  int32_t next_handle = 1;
+  // Voices being played; the audio thread drops the ones that end. Changed only under the lock.
+  std::vector<MixVoice*> active;
+  std::vector<int32_t> accumulator;
+  uint64_t frames_mixed = 0;
+};
+
+AudioState audio;
+
+void mixer_lock() {
+  if (audio.device) SDL_LockAudioDevice(audio.device);
+}
+void mixer_unlock() {
+  if (audio.device) SDL_UnlockAudioDevice(audio.device);
+}
+
+AudioBuffer* find(int32_t handle) {
+  if (!audio.open) return nullptr;
+  auto it = audio.buffers.find(handle);
+  return it == audio.buffers.end() ? nullptr : it->second.get();
+}
+
+SDL_AudioFormat sdl_format(const PcmFormat& f) { return f.bits_per_sample == 8 ? AUDIO_U8 : AUDIO_S16SYS; }
+
+int build_cvt(SDL_AudioCVT* cvt, const PcmFormat& f) {
+  return SDL_BuildAudioCVT(cvt, sdl_format(f), static_cast<Uint8>(f.channels), f.sample_rate, AUDIO_S16SYS,
+                           AUDIO_DEVICE_CHANNELS, AUDIO_DEVICE_RATE);
+}
+
+// Converts source frames [first, first + count) to device frames. 0 when SDL refuses.
+int32_t convert_frames(const AudioBuffer& b, uint32_t first, uint32_t count, std::vector<int16_t>* out) {
+  out->clear();
+  if (count == 0) return 1;
+  SDL_AudioCVT cvt;
+  int needed = build_cvt(&cvt, b.format);
+  if (needed < 0) return 0;
+  size_t in_bytes = static_cast<size_t>(count) * b.block;
+  const uint8_t* src = b.bytes.data() + static_cast<size_t>(first) * b.block;
+  if (needed == 0) {
+    out->resize(in_bytes / sizeof(int16_t));
+    SDL_memcpy(out->data(), src, in_bytes);
+    return 1;
+  }
+  if (in_bytes * static_cast<size_t>(cvt.len_mult) > INT_MAX) return 0;
+  std::vector<uint8_t> work(in_bytes * static_cast<size_t>(cvt.len_mult));
+  SDL_memcpy(work.data(), src, in_bytes);
+  cvt.buf = work.data();
+  cvt.len = static_cast<int>(in_bytes);
+  if (SDL_ConvertAudio(&cvt) != 0) return 0;
+  out->resize(static_cast<size_t>(cvt.len_cvt) / sizeof(int16_t));
+  SDL_memcpy(out->data(), work.data(), static_cast<size_t>(cvt.len_cvt));
+  return 1;
+}
+
+uint32_t device_frames(const AudioBuffer& b) {
+  return b.has_converted ? static_cast<uint32_t>(b.converted.size() / AUDIO_DEVICE_CHANNELS) : 0;
+}
+
+// Source frame -> device frame, rounded up so that mapping back gives the same source frame.
+uint32_t to_device_frame(const AudioBuffer& b, uint32_t source_frame) {
+  if (b.source_frames == 0) return 0;
+  uint64_t d = device_frames(b);
+  return static_cast<uint32_t>((static_cast<uint64_t>(source_frame) * d + b.source_frames - 1) / b.source_frames);
+}
+uint32_t to_source_frame(const AudioBuffer& b, uint32_t device_frame) {
+  uint64_t d = device_frames(b);
+  if (d == 0) return 0;
+  return static_cast<uint32_t>(static_cast<uint64_t>(device_frame) * b.source_frames / d);
+}
+
+// Converts the whole buffer and puts the copy in place of the old one.
+int32_t convert_whole(AudioBuffer& b) {
+  std::vector<int16_t> fresh;
+  if (!convert_frames(b, 0, b.source_frames, &fresh)) return 0;
+  mixer_lock();
+  fresh.swap(b.converted);
+  b.has_converted = true;
+  b.voice.frames = b.converted.data();
+  b.voice.frame_count = device_frames(b);
+  if (b.voice.position >= b.voice.frame_count) b.voice.position = 0;
+  mixer_unlock();
+  return 1;  // the old copy is freed here, outside the lock
+}
+
+// Converts the source frames [first, end) into their place in the existing copy, for a buffer
+// that is refilled piece by piece while it plays.
+void convert_span(AudioBuffer& b, uint32_t first, uint32_t end) {
+  std::vector<int16_t> piece;
+  if (!convert_frames(b, first, end - first, &piece)) return;
+  uint32_t to = to_device_frame(b, first);
+  uint32_t to_end = end >= b.source_frames ? device_frames(b) : to_device_frame(b, end);
+  if (to_end <= to) return;
+  size_t wanted = static_cast<size_t>(to_end - to) * AUDIO_DEVICE_CHANNELS;
+  // The converter may come out a frame short of the mapped span; repeat its last frame.
+  if (piece.empty()) piece.assign(AUDIO_DEVICE_CHANNELS, 0);
+  while (piece.size() < wanted) {
+    size_t last = piece.size() - AUDIO_DEVICE_CHANNELS;
+    for (int32_t c = 0; c < AUDIO_DEVICE_CHANNELS; ++c) piece.push_back(piece[last + c]);
+  }
+  mixer_lock();
+  SDL_memcpy(b.converted.data() + static_cast<size_t>(to) * AUDIO_DEVICE_CHANNELS, piece.data(),
+             wanted * sizeof(int16_t));
+  mixer_unlock();
+}
+
+void remove_active(MixVoice* v) {
+  for (size_t i = 0; i < audio.active.size(); ++i) {
+    if (audio.active[i] == v) {
+      audio.active[i] = audio.active.back();
+      audio.active.pop_back();
+      return;
+    }
+  }
+}
+
+// Buffers whose one-shot play has ended give up their converted copy until played again, so a
+// caller that keeps many spent buffers around holds only their source bytes.
+void drop_spent_copies() {
+  std::vector<std::vector<int16_t>> spent;
+  mixer_lock();
+  for (auto& entry : audio.buffers) {
+    AudioBuffer& b = *entry.second;
+    if (b.has_converted && b.voice.finished && !b.voice.playing && !b.locked) {
+      spent.emplace_back(std::move(b.converted));
+      b.converted.clear();
+      b.has_converted = false;
+      b.voice.frames = nullptr;
+      b.voice.frame_count = 0;
+      b.voice.position = 0;
+      b.voice.finished = 0;
+    }
+  }
+  mixer_unlock();
+}
+
+void render_locked(int16_t* out, int32_t frames) {
+  int32_t chunk = static_cast<int32_t>(audio.accumulator.size() / AUDIO_DEVICE_CHANNELS);
+  while (frames > 0) {
+    int32_t n = frames < chunk ? frames : chunk;
+    mixer_mix(audio.active.data(), static_cast<int32_t>(audio.active.size()), out, n, audio.accumulator.data());
+    for (size_t i = 0; i < audio.active.size();) {
+      if (!audio.active[i]->playing) {
+        audio.active[i] = audio.active.back();
+        audio.active.pop_back();  // never allocates
+      } else {
+        ++i;
+      }
+    }
+    audio.frames_mixed += static_cast<uint64_t>(n);
+    out += static_cast<size_t>(n) * AUDIO_DEVICE_CHANNELS;
+    frames -= n;
+  }
+}
+
+// SDL calls this on its audio thread with the device locked.
+void audio_callback(void*, Uint8* stream, int len) {
+  render_locked(reinterpret_cast<int16_t*>(stream), len / (AUDIO_DEVICE_CHANNELS * static_cast<int>(sizeof(int16_t))));
+}
+
+void prepare_mixer() {
+  audio.accumulator.assign(static_cast<size_t>(CALLBACK_FRAMES) * AUDIO_DEVICE_CHANNELS, 0);
+  audio.active.clear();
+  audio.active.reserve(64);
+  audio.frames_mixed = 0;
+  audio.open = true;
+}
+
+}  // namespace
+
+int32_t platform_audio_open() {
+  if (audio.open) return 1;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
+  SDL_AudioSpec want;
+  SDL_zero(want);
+  want.freq = AUDIO_DEVICE_RATE;
+  want.format = AUDIO_S16SYS;
+  want.channels = AUDIO_DEVICE_CHANNELS;
+  want.samples = CALLBACK_FRAMES;
+  want.callback = audio_callback;
+  SDL_AudioSpec have;
+  // No changes allowed: SDL converts to whatever the hardware wants, the mixer sees one format.
+  SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  if (device == 0) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return 0;
+  }
+  prepare_mixer();
+  audio.device = device;
+  SDL_PauseAudioDevice(device, 0);
+  return 1;
+}
+
+int32_t audio_open_offline() {
+  if (audio.open) return 0;
+  prepare_mixer();
+  audio.device = 0;
+  return 1;
+}
+
+void platform_audio_close() {
+  if (!audio.open) return;
+  if (audio.device) {
+    SDL_CloseAudioDevice(audio.device);  // the callback has stopped once this returns
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+  audio.device = 0;
+  audio.open = false;
+  audio.active.clear();
+  audio.buffers.clear();
+}
+
+void audio_render(int16_t* out, int32_t frames) {
+  if (!audio.open || frames <= 0) return;
+  mixer_lock();
+  render_locked(out, frames);
+  mixer_unlock();
+}
+
+uint64_t audio_frames_mixed() {
+  mixer_lock();
+  uint64_t n = audio.frames_mixed;
+  mixer_unlock();
+  return n;
+}
+
+uint32_t audio_buffer_device_frames(int32_t buffer) {
+  AudioBuffer* b = find(buffer);
+  return b ? device_frames(*b) : 0;
+}
+
+int32_t platform_audio_buffer_create(const PcmFormat* format, uint32_t bytes, const char* label) {
+  if (!audio.open || !format || bytes == 0) return 0;
+  if (format->channels < 1 || format->channels > 2 || format->sample_rate <= 0 ||
+      (format->bits_per_sample != 8 && format->bits_per_sample != 16))
+    return 0;
+  SDL_AudioCVT cvt;
+  if (build_cvt(&cvt, *format) < 0) return 0;
+  uint32_t block = static_cast<uint32_t>(format->channels * format->bits_per_sample / 8);
+  uint64_t frames = bytes / block;
+  uint64_t out_bytes = frames * AUDIO_DEVICE_RATE / static_cast<uint64_t>(format->sample_rate) * 4;
+  if (out_bytes > MAX_CONVERTED_BYTES || static_cast<uint64_t>(bytes) * static_cast<uint64_t>(cvt.len_mult) > INT_MAX)
+    return 0;
+  drop_spent_copies();
+  auto b = std::make_unique<AudioBuffer>();
+  b->format = *format;
+  b->block = block;
+  b->source_frames = static_cast<uint32_t>(frames);
+  // A fresh buffer holds silence (the 8-bit midpoint is 0x80).
+  b->bytes.assign(bytes, format->bits_per_sample == 8 ? 0x80 : 0x00);
+  b->label = label ? label : "";
+  mixer_pan_gains(0, &b->voice.gain_left, &b->voice.gain_right);
+  int32_t handle = audio.next_handle++;
+  if (audio.next_handle <= 0) audio.next_handle = 1;
+  audio.buffers[handle] = std::move(b);
+  return handle;
+}
+
+void platform_audio_buffer_release(int32_t buffer) {
+  AudioBuffer* b = find(buffer);
+  if (!b) return;
+  mixer_lock();
+  if (b->voice.playing) {
+    b->voice.playing = 0;
+    remove_active(&b->voice);
+  }
+  mixer_unlock();
+  audio.buffers.erase(buffer);
+}
+
+uint8_t* platform_audio_buffer_lock(int32_t buffer, uint32_t offset, uint32_t bytes, uint32_t* locked_bytes) {
+  AudioBuffer* b = find(buffer);
+  uint32_t size = b ? static_cast<uint32_t>(b->bytes.size()) : 0;
+  if (!b || offset >= size) {
+    if (locked_bytes) *locked_bytes = 0;
+    return nullptr;
+  }
+  uint32_t n = bytes == 0 || bytes > size - offset ? size - offset : bytes;
+  if (b->locked) {
+    // A second lock before the unlock widens the span to be converted.
+    if (offset < b->dirty_begin) b->dirty_begin = offset;
+    if (offset + n > b->dirty_end) b->dirty_end = offset + n;
+  } else {
+    b->locked = true;
+    b->dirty_begin = offset;
+    b->dirty_end = offset + n;
+  }
+  if (locked_bytes) *locked_bytes = n;
+  return b->bytes.data() + offset;
+}
+
+void platform_audio_buffer_unlock(int32_t buffer) {
+  AudioBuffer* b = find(buffer);
+  if (!b || !b->locked) return;
+  b->locked = false;
+  uint32_t first = b->dirty_begin / b->block;
+  uint32_t end = (b->dirty_end + b->block - 1) / b->block;
+  if (end > b->source_frames) end = b->source_frames;
+  if (!b->has_converted || (first == 0 && end == b->source_frames)) {
+    convert_whole(*b);
+  } else if (first < end) {
+    convert_span(*b, first, end);
+  }
+}
+
+int32_t platform_audio_buffer_play(int32_t buffer, uint32_t from_offset, int32_t looping) {
+  AudioBuffer* b = find(buffer);
+  if (!b || from_offset >= b->bytes.size()) return 0;
+  if (!b->has_converted && !convert_whole(*b)) return 0;
+  uint32_t start = to_device_frame(*b, from_offset / b->block);
+  mixer_lock();
+  if (!b->voice.playing) audio.active.push_back(&b->voice);
+  b->voice.position = start;
+  b->voice.looping = looping ? 1 : 0;
+  b->voice.finished = 0;
+  b->voice.playing = 1;
+  mixer_unlock();
+  return 1;
+}
+
+void platform_audio_buffer_stop(int32_t buffer) {
+  AudioBuffer* b = find(buffer);
+  if (!b) return;
+  mixer_lock();
+  if (b->voice.playing) {
+    b->voice.playing = 0;
+    remove_active(&b->voice);
+  }
+  mixer_unlock();
+}
+
+int32_t platform_audio_buffer_playing(int32_t buffer) {
+  AudioBuffer* b = find(buffer);
+  if (!b) return 0;
+  mixer_lock();
+  int32_t playing = b->voice.playing;
+  mixer_unlock();
+  return playing;
+}
+
+int32_t platform_audio_buffer_position(int32_t buffer, uint32_t* position) {
+  AudioBuffer* b = find(buffer);
+  if (!b || !position) return 0;
+  mixer_lock();
+  uint32_t device_frame = b->voice.position;
+  mixer_unlock();
+  *position = to_source_frame(*b, device_frame) * b->block;
+  return 1;
+}
+
+int32_t platform_audio_buffer_get_pan(int32_t buffer, int32_t* pan) {
+  AudioBuffer* b = find(buffer);
+  if (!b || !pan) return 0;
+  *pan = b->pan;
+  return 1;
+}
+
+int32_t platform_audio_buffer_set_pan(int32_t buffer, int32_t pan) {
+  AudioBuffer* b = find(buffer);
+  if (!b) return 0;
+  b->pan = pan < -10000 ? -10000 : (pan > 10000 ? 10000 : pan);
+  int32_t left, right;
+  mixer_pan_gains(b->pan, &left, &right);
+  mixer_lock();
+  b->voice.gain_left = left;
+  b->voice.gain_right = right;
+  mixer_unlock();
+  return 1;
+}
+
+int32_t platform_audio_buffer_format(int32_t buffer, PcmFormat* format) {
+  AudioBuffer* b = find(buffer);
+  if (!b || !format) return 0;
+  *format = b->format;
+  return 1;
+}

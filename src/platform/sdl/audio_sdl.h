@@ -1,0 +1,17 @@
+// Inside the SDL audio device: what tests and benchmarks reach beyond the platform interface.
+#pragma once
+#include <cstdint>
+
+// The device format every buffer is converted to.
+constexpr int32_t AUDIO_DEVICE_RATE = 44100;
+constexpr int32_t AUDIO_DEVICE_CHANNELS = 2;
+
+// Sets up the mixer and its buffers without an output device: nothing plays by itself, and
+// audio_render pulls the output as the device callback would. 1 on success.
+int32_t audio_open_offline();
+// Mixes the next frames stereo frames of every playing buffer into out (2 * frames values).
+void audio_render(int16_t* out, int32_t frames);
+// Frames mixed since the device (or the offline mixer) was opened.
+uint64_t audio_frames_mixed();
+// A buffer's length once converted to the device format, in device frames (0 if unknown).
+uint32_t audio_buffer_device_frames(int32_t buffer);

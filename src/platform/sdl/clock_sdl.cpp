@@ -1,0 +1,78 @@
+// Milliseconds, calendar seconds, sleeping and the 60 Hz presentation clock.
+#include <SDL.h>
+
+#include <chrono>
+#include <ctime>
+#include <thread>
+
+#include "platform/platform.h"
+#include "platform/sdl/clock_sdl.h"
+
+namespace {
+
+constexpr uint64_t TICKS_PER_SECOND = 60;
+// Below this much time left, sleeping risks oversleeping past the tick: spin instead.
+constexpr uint64_t SPIN_MICROSECONDS = 1000;
+
+// A frame this close behind a tick that no one has taken yet still counts as on time.
+constexpr uint64_t GRACE_MICROSECONDS = 3000;
+
+struct FrameClock {
+  bool started = false;
+  uint64_t origin = 0;
+  uint64_t frequency = 1;
+  uint64_t taken = 0;    // ticks before this one have been waited for
+};
+
+FrameClock frame_clock;
+
+}  // namespace
+
+uint32_t platform_ticks() { return SDL_GetTicks(); }
+
+int64_t platform_time_seconds() { return static_cast<int64_t>(std::time(nullptr)); }
+
+void platform_sleep_ms(uint32_t ms) { SDL_Delay(ms); }
+
+void platform_relax() {
+  // A few hundred nanoseconds: short enough to keep a spin exact, long enough to spare the
+  // core's sibling and the bus.
+  for (int i = 0; i < 32; ++i) {
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
+#elif defined(__aarch64__)
+    asm volatile("yield");
+#else
+    std::this_thread::yield();
+#endif
+  }
+}
+
+void clock_wait_next_tick() {
+  if (!frame_clock.started) {
+    frame_clock.started = true;
+    frame_clock.origin = SDL_GetPerformanceCounter();
+    frame_clock.frequency = SDL_GetPerformanceFrequency();
+  }
+  const uint64_t f = frame_clock.frequency;
+  const uint64_t now = SDL_GetPerformanceCounter();
+  const uint64_t last = (now - frame_clock.origin) * TICKS_PER_SECOND / f;  // the tick at or before now
+  const uint64_t late_us = (now - frame_clock.origin - last * f / TICKS_PER_SECOND) * 1000000 / f;
+  if (last >= frame_clock.taken && late_us <= GRACE_MICROSECONDS) {
+    frame_clock.taken = last + 1;
+    return;
+  }
+  const uint64_t target = frame_clock.origin + (last + 1) * f / TICKS_PER_SECOND;
+  frame_clock.taken = last + 2;
+  for (;;) {
+    const uint64_t t = SDL_GetPerformanceCounter();
+    if (t >= target) return;
+    const uint64_t left_us = (target - t) * 1000000 / f;
+    if (left_us > SPIN_MICROSECONDS)
+      std::this_thread::sleep_for(std::chrono::microseconds(left_us - SPIN_MICROSECONDS));
+    else
+      platform_relax();
+  }
+}
+
+void platform_wait_frame_tick() { clock_wait_next_tick(); }
