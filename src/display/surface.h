@@ -30,14 +30,20 @@ struct Surface {
   int32_t dc_held;          // a device context is out: no lock can be had
 };
 
-// A plain surface of width x height bytes (pitch = width). Null when memory runs out
-// or the size is not positive.
+// A plain surface of width x height bytes (pitch = width), cleared to 0. Null when memory runs
+// out or a side is not 1..16384.
 Surface* surface_create(int32_t width, int32_t height);
 void surface_release(Surface* surface);
+// Frees a clipper made by display_attach_clipper. Surfaces that still point at it must be
+// detached first (display_shutdown does this for display_clipper).
+void clipper_release(Clipper* clipper);
 // Blit src_rect of src onto dst_rect of dst, clipped by dst's clipper (or by dst's bounds when it
 // has none), skipping src's colour-keyed pixels when keyed is set. Rectangles of different
-// sizes scale with nearest-neighbour sampling. 1 on success, 0 when either surface is locked
-// or a rectangle is empty.
+// sizes scale with nearest-neighbour sampling; null rectangles mean whole surfaces. 1 on
+// success, 0 when either surface is null, locked or has a device context out, a rectangle is
+// empty, or the source rectangle reaches outside the source surface. A clipper with an empty
+// clip list hides everything (1, nothing drawn).
 int32_t surface_blit(Surface* dst, const Rect* dst_rect, Surface* src, const Rect* src_rect, int32_t keyed);
-// Colour fill of a rectangle (null: the whole surface), clipped to the surface. 1 or 0 when locked.
+// Colour fill of a rectangle (null: the whole surface), clipped to the surface. 1, or 0 when null,
+// locked or holding a device context.
 int32_t surface_fill(Surface* surface, const Rect* rect, uint8_t index);

@@ -1,0 +1,212 @@
+// The screen: primary surface and back buffer, the hardware palette, the clipper, fills, the
+// flip and surface locks.
+#include "display/display.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/platform.h"
+
+Surface* display_primary = nullptr;
+Surface* display_back = nullptr;
+Palette* display_palette = nullptr;
+Clipper* display_clipper = nullptr;
+int32_t screen_width = 640, screen_height = 480, screen_bpp = 8;
+SurfaceDesc display_desc = {};
+
+uint8_t* primary_buffer = nullptr;
+int32_t primary_pitch = 0;
+uint8_t* back_buffer = nullptr;
+int32_t back_pitch = 0;
+
+namespace {
+
+// Four ramps of 64 levels (red, green, blue, grey), so that something sensible shows before
+// the first picture's palette is set.
+void fill_start_ramps(PALETTEENTRY* entries) {
+  std::memset(entries, 0, 256 * sizeof(PALETTEENTRY));
+  for (int32_t i = 0; i < 256; ++i) {
+    const uint8_t level = static_cast<uint8_t>(4 * (i % 64));
+    PALETTEENTRY& e = entries[i];
+    switch (i / 64) {
+      case 0: e.peRed = level; break;
+      case 1: e.peGreen = level; break;
+      case 2: e.peBlue = level; break;
+      default: e.peRed = e.peGreen = e.peBlue = level; break;
+    }
+    e.peFlags = PC_NOCOLLAPSE;
+  }
+}
+
+// Frees whatever display objects exist and forgets them, so that no global points at freed
+// memory afterwards.
+void release_objects() {
+  if (display_clipper) {
+    if (display_back && display_back->clipper == display_clipper) display_back->clipper = nullptr;
+    if (display_primary && display_primary->clipper == display_clipper) display_primary->clipper = nullptr;
+    clipper_release(display_clipper);
+    display_clipper = nullptr;
+  }
+  std::free(display_palette);
+  display_palette = nullptr;
+  surface_release(display_back);
+  display_back = nullptr;
+  surface_release(display_primary);
+  display_primary = nullptr;
+  primary_buffer = back_buffer = nullptr;
+  primary_pitch = back_pitch = 0;
+}
+
+}  // namespace
+
+int32_t display_init(int32_t width, int32_t height, int32_t bpp) {
+  if (!platform_display_open(width, height, bpp)) return 0;
+  // A second set-up replaces the first instead of leaking it.
+  release_objects();
+  screen_width = width;
+  screen_height = height;
+  screen_bpp = bpp;
+
+  display_desc = SurfaceDesc{};
+  display_desc.width = width;
+  display_desc.height = height;
+  display_primary = surface_create(width, height);
+  if (!display_primary) return 0;
+  display_back = surface_create(width, height);
+  if (!display_back) return 0;
+  display_desc.lPitch = display_primary->pitch;
+
+  fill_start_ramps(current_palette);
+  display_palette = static_cast<Palette*>(std::calloc(1, sizeof(Palette)));
+  if (!display_palette) return 0;
+  std::memcpy(display_palette->entries, current_palette, sizeof(display_palette->entries));
+
+  display_fill(display_primary, 0);
+  display_fill(display_back, 0);
+  return 1;
+}
+
+int32_t display_shutdown() {
+  release_objects();
+  platform_display_close();
+  return 1;
+}
+
+Clipper* display_attach_clipper(Surface* surface, int32_t count, const Rect* rects) {
+  if (!surface || count < 0 || (count > 0 && !rects)) return nullptr;
+  Clipper* clipper = static_cast<Clipper*>(std::calloc(1, sizeof(Clipper)));
+  if (!clipper) return nullptr;
+  if (count > 0) {
+    clipper->rects = static_cast<Rect*>(std::malloc(sizeof(Rect) * static_cast<size_t>(count)));
+    if (!clipper->rects) {
+      std::free(clipper);
+      return nullptr;
+    }
+    std::memcpy(clipper->rects, rects, sizeof(Rect) * static_cast<size_t>(count));
+  }
+  clipper->count = count;
+  // The bounding box starts inside out so that the first rectangle sets it.
+  clipper->bound = Rect{64000, 64000, -64000, -64000};
+  for (int32_t i = 0; i < count; ++i) {
+    const Rect& r = rects[i];
+    if (r.left < clipper->bound.left) clipper->bound.left = r.left;
+    if (r.top < clipper->bound.top) clipper->bound.top = r.top;
+    if (r.right > clipper->bound.right) clipper->bound.right = r.right;
+    if (r.bottom > clipper->bound.bottom) clipper->bound.bottom = r.bottom;
+  }
+  surface->clipper = clipper;
+  return clipper;
+}
+
+int32_t display_fill(Surface* surface, uint32_t colour) {
+  if (!surface) return 0;
+  surface_fill(surface, nullptr, static_cast<uint8_t>(colour & 0xFF));
+  return 1;
+}
+
+// A software flip cannot fail once it may start, so there is nothing to retry; it is refused
+// (0) while a lock or a device context is held on either surface, where the hardware flip
+// would have failed for ever.
+int32_t display_flip() {
+  if (!display_primary || !display_back) return 0;
+  if (primary_buffer || back_buffer) return 0;
+  if (display_primary->locked || display_primary->dc_held || display_back->locked || display_back->dc_held)
+    return 0;
+  const PALETTEENTRY* entries = display_palette ? display_palette->entries : current_palette;
+  uint8_t rgb[256][3];
+  for (int32_t i = 0; i < 256; ++i) {
+    rgb[i][0] = entries[i].peRed;
+    rgb[i][1] = entries[i].peGreen;
+    rgb[i][2] = entries[i].peBlue;
+  }
+  platform_present(display_back->pixels, display_back->pitch, rgb);
+  uint8_t* shown = display_back->pixels;
+  display_back->pixels = display_primary->pixels;
+  display_primary->pixels = shown;
+  return 1;
+}
+
+uint8_t* display_lock(Surface* surface, int32_t* pitch_out) {
+  if (!surface) return nullptr;
+  display_desc = SurfaceDesc{};
+  if (surface->locked || surface->dc_held) {
+    if (pitch_out) *pitch_out = 0;
+    return nullptr;
+  }
+  surface->locked = 1;
+  display_desc.width = surface->width;
+  display_desc.height = surface->height;
+  display_desc.lPitch = surface->pitch;
+  display_desc.lpSurface = surface->pixels;
+  if (pitch_out) *pitch_out = surface->pitch;
+  return surface->pixels;
+}
+
+int32_t display_unlock(Surface* surface, uint8_t* /*address*/) {
+  if (!surface) return 0;
+  surface->locked = 0;
+  return 1;
+}
+
+Surface* display_create_surface(int32_t width, int32_t height, int32_t /*memory_flags*/) {
+  Surface* surface = surface_create(width, height);
+  if (!surface) return nullptr;
+  // Index 0 is transparent in keyed blits, as for every sprite frame.
+  surface->has_color_key = 1;
+  surface->key_low = 0;
+  surface->key_high = 0;
+  return surface;
+}
+
+int32_t display_wait_vblank() {
+  platform_wait_frame_tick();
+  return 1;
+}
+
+uint8_t* display_lock_primary() {
+  if (primary_buffer) return primary_buffer;
+  primary_buffer = display_lock(display_primary, &primary_pitch);
+  return primary_buffer;
+}
+
+int32_t display_unlock_primary() {
+  if (!primary_buffer) return 0;
+  display_unlock(display_primary, primary_buffer);
+  primary_buffer = nullptr;
+  primary_pitch = 0;
+  return 1;
+}
+
+uint8_t* display_lock_back() {
+  if (back_buffer) return back_buffer;
+  back_buffer = display_lock(display_back, &back_pitch);
+  return back_buffer;
+}
+
+int32_t display_unlock_back() {
+  if (!back_buffer) return 0;
+  display_unlock(display_back, back_buffer);
+  back_buffer = nullptr;
+  back_pitch = 0;
+  return 1;
+}

@@ -1,0 +1,144 @@
+// Device contexts of surfaces: text out of the platform's glyphs and brush rectangles, in the
+// palette entry nearest to the RGB colour asked for.
+#include "display/gdi.h"
+
+#include <cstring>
+
+#include "display/palette.h"
+#include "platform/platform.h"
+
+namespace {
+
+constexpr COLORREF DEFAULT_TEXT = 0x000000;
+constexpr COLORREF DEFAULT_BACKGROUND = 0xFFFFFF;
+
+bool dc_out(const DeviceContext* dc) { return dc && dc->surface && dc->surface->dc_held; }
+
+Rect intersect(const Rect& a, const Rect& b) {
+  return Rect{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
+              a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom};
+}
+
+bool empty(const Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+// Calls draw(part) for every piece of r that may be drawn on: r cut to the surface and to each
+// rectangle of its clip list.
+template <typename Draw>
+void for_each_visible(const Surface* s, const Rect& r, Draw draw) {
+  const Rect on_surface = intersect(r, Rect{0, 0, s->width, s->height});
+  if (empty(on_surface)) return;
+  if (!s->clipper) {
+    draw(on_surface);
+    return;
+  }
+  for (int32_t i = 0; i < s->clipper->count; ++i) {
+    const Rect part = intersect(on_surface, s->clipper->rects[i]);
+    if (!empty(part)) draw(part);
+  }
+}
+
+void fill_visible(Surface* s, const Rect& r, uint8_t index) {
+  for_each_visible(s, r, [&](const Rect& part) {
+    for (int32_t y = part.top; y < part.bottom; ++y)
+      std::memset(s->pixels + static_cast<int64_t>(y) * s->pitch + part.left, index,
+                  static_cast<size_t>(part.right - part.left));
+  });
+}
+
+void draw_glyph(Surface* s, const PlatformGlyph* g, int32_t left, int32_t top, uint8_t index) {
+  if (!g->mask || g->width <= 0 || g->height <= 0) return;
+  const Rect box{left, top, left + g->width, top + g->height};
+  for_each_visible(s, box, [&](const Rect& part) {
+    for (int32_t y = part.top; y < part.bottom; ++y) {
+      const uint8_t* mask_row = g->mask + static_cast<int64_t>(y - top) * g->width - left;
+      uint8_t* out = s->pixels + static_cast<int64_t>(y) * s->pitch;
+      for (int32_t x = part.left; x < part.right; ++x)
+        if (mask_row[x]) out[x] = index;
+    }
+  });
+}
+
+}  // namespace
+
+int32_t surface_get_dc(Surface* surface, DeviceContext* dc) {
+  if (!dc) return 0;
+  *dc = DeviceContext{nullptr, DEFAULT_TEXT, 0, DEFAULT_BACKGROUND};
+  if (!surface || surface->locked || surface->dc_held) return 0;
+  surface->dc_held = 1;
+  dc->surface = surface;
+  return 1;
+}
+
+int32_t surface_release_dc(Surface* surface, DeviceContext* dc) {
+  if (!surface || !dc || dc->surface != surface || !surface->dc_held) return 0;
+  surface->dc_held = 0;
+  dc->surface = nullptr;
+  return 1;
+}
+
+void gdi_set_text_colour(DeviceContext* dc, COLORREF colour) {
+  if (dc) dc->text_colour = colour;
+}
+
+void gdi_set_transparent(DeviceContext* dc, int32_t transparent) {
+  if (dc) dc->transparent = transparent;
+}
+
+int32_t gdi_text_out(DeviceContext* dc, int32_t x, int32_t y, const char* text, int32_t length) {
+  if (!dc_out(dc) || !text || length < 0) return 0;
+  Surface* s = dc->surface;
+  // Far outside the surface nothing can show; this also keeps the arithmetic below in range.
+  constexpr int32_t FAR = 1 << 20;
+  if (y < -FAR || y > s->height + FAR || x > s->width + FAR) return 1;
+  const uint8_t ink = palette_nearest(dc->text_colour);
+
+  if (!dc->transparent) {
+    // Opaque text fills each character's cell, the line's height, behind its glyph.
+    int32_t line_height = 0;
+    for (int32_t i = 0; i < length; ++i) {
+      const PlatformGlyph* g = platform_glyph(static_cast<unsigned char>(text[i]));
+      if (!g) break;
+      if (g->top + g->height > line_height) line_height = g->top + g->height;
+    }
+    const uint8_t paper = palette_nearest(dc->background_colour);
+    int64_t pen = x;
+    for (int32_t i = 0; i < length && pen < s->width; ++i) {
+      const PlatformGlyph* g = platform_glyph(static_cast<unsigned char>(text[i]));
+      if (!g) break;
+      if (pen + g->advance > 0)
+        fill_visible(s, Rect{static_cast<int32_t>(pen), y, static_cast<int32_t>(pen + g->advance), y + line_height},
+                     paper);
+      pen += g->advance;
+    }
+  }
+
+  int64_t pen = x;
+  for (int32_t i = 0; i < length && pen < s->width + FAR; ++i) {
+    const PlatformGlyph* g = platform_glyph(static_cast<unsigned char>(text[i]));
+    if (!g) break;  // no font: nothing to draw, which is not a failure of the context
+    const int64_t left = pen + g->bearing_x;
+    if (left + g->width > 0 && left < s->width) draw_glyph(s, g, static_cast<int32_t>(left), y + g->top, ink);
+    pen += g->advance;
+  }
+  return 1;
+}
+
+int32_t gdi_frame_rect(DeviceContext* dc, const Rect* rect, COLORREF colour) {
+  if (!dc_out(dc) || !rect) return 0;
+  const Rect& r = *rect;
+  if (empty(r)) return 1;
+  Surface* s = dc->surface;
+  const uint8_t index = palette_nearest(colour);
+  fill_visible(s, Rect{r.left, r.top, r.right, r.top + 1}, index);
+  fill_visible(s, Rect{r.left, r.bottom - 1, r.right, r.bottom}, index);
+  fill_visible(s, Rect{r.left, r.top, r.left + 1, r.bottom}, index);
+  fill_visible(s, Rect{r.right - 1, r.top, r.right, r.bottom}, index);
+  return 1;
+}
+
+int32_t gdi_fill_rect(DeviceContext* dc, const Rect* rect, COLORREF colour) {
+  if (!dc_out(dc) || !rect) return 0;
+  if (empty(*rect)) return 1;
+  fill_visible(dc->surface, *rect, palette_nearest(colour));
+  return 1;
+}

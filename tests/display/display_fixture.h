@@ -1,0 +1,29 @@
+// A fresh fake platform and a 640 x 480 x 8 display for each test.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "display/display.h"
+#include "platform/fake/fake_platform.h"
+
+class DisplayTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fake_reset();
+    ASSERT_EQ(display_init(640, 480, 8), 1);
+  }
+  void TearDown() override { display_shutdown(); }
+
+  static uint8_t back_at(int32_t x, int32_t y) { return display_back->pixels[y * display_back->pitch + x]; }
+  static int32_t count_back_not(uint8_t value) {
+    int32_t n = 0;
+    for (int32_t y = 0; y < display_back->height; ++y)
+      for (int32_t x = 0; x < display_back->width; ++x) n += back_at(x, y) != value;
+    return n;
+  }
+};
+
+// A file name in the test's temporary folder.
+inline std::string temp_path(const std::string& name) { return ::testing::TempDir() + "zorvane_display_" + name; }
