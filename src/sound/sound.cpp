@@ -1,0 +1,101 @@
+// Game sounds: every play reads its file into a new device buffer and starts it from the top.
+// Buffers that are replaced keep playing to their end (that is how sounds overlap) and are
+// released once they have finished, so memory stays flat however long the game runs.
+#include "sound/sound.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/platform.h"
+#include "sound/pcm_format.h"
+#include "sound/sound_stream.h"
+#include "sound/wave.h"
+
+int32_t sound_device = 0;
+int32_t current_effect_buffer = 0;
+
+namespace {
+
+// Effect buffers that are no longer current and may still be playing.
+std::vector<int32_t> retired_buffers;
+
+void release_finished_buffers() {
+  std::erase_if(retired_buffers, [](int32_t buffer) {
+    if (platform_audio_buffer_playing(buffer)) return false;
+    platform_audio_buffer_release(buffer);
+    return true;
+  });
+}
+
+}  // namespace
+
+const char* sound_file_name(int32_t id) {
+  static const char* const names[16] = {
+      "beep_arcade.wav", "stixhit.wav",   "connect.wav",  "startup.wav",  "enginebeat.wav", "fusehit.wav",
+      "dying.wav",       "dead.wav",      "quit.wav",     "success.wav",  "newsparx.wav",   "disconnect.wav",
+      "shutdown.wav",    "record.wav",    "menubrowse.wav", "menuselect.wav",
+  };
+  return id >= 1 && id <= 16 ? names[id - 1] : nullptr;
+}
+
+int32_t sound_init(int32_t, int32_t, const void*) {
+  if (sound_device) return 1;
+  sound_device = platform_audio_open();
+  return sound_device ? 1 : 0;
+}
+
+void sound_shutdown() {
+  sound_stream_close();
+  sound_stream = SoundStream{};  // the stream record is empty again after shut-down
+  for (int32_t buffer : retired_buffers) platform_audio_buffer_release(buffer);
+  retired_buffers.clear();
+  if (current_effect_buffer) platform_audio_buffer_release(current_effect_buffer);
+  current_effect_buffer = 0;
+  if (sound_device) platform_audio_close();
+  sound_device = 0;
+}
+
+int32_t sound_load(int32_t device, const char* file_name) {
+  release_finished_buffers();
+  if (!device) return 0;
+  RiffFile* file = nullptr;
+  WaveFormat* format = nullptr;
+  RiffChunk riff, data;
+  if (wav_reader_open(file_name, &file, &format, &riff) != 0) return 0;
+
+  int32_t loaded = 0;
+  PcmFormat pcm;
+  if (sound_pcm_format(format, &pcm) && wav_reader_rewind_data(file, &data, &riff) == 0) {
+    const int32_t buffer = platform_audio_buffer_create(&pcm, data.cksize, file_name);
+    if (buffer) {
+      if (current_effect_buffer) retired_buffers.push_back(current_effect_buffer);
+      current_effect_buffer = buffer;
+      uint32_t locked = 0, got = 0;
+      uint8_t* bytes = platform_audio_buffer_lock(buffer, 0, 0, &locked);
+      if (bytes) {
+        loaded = wav_reader_read(file, locked, bytes, &data, &got) == 0 ? 1 : 0;
+        platform_audio_buffer_unlock(buffer);
+      }
+      // A buffer that could not be filled is never played.
+      if (!loaded) {
+        platform_audio_buffer_release(buffer);
+        current_effect_buffer = 0;
+      }
+    }
+  }
+  wav_reader_close(&file, &format);
+  return loaded;
+}
+
+// The id would only matter to reload a buffer whose memory the device took back; our device
+// never takes buffers back, so playing is just a start from the first byte.
+void sound_play(int32_t, int32_t loop) {
+  release_finished_buffers();
+  if (!current_effect_buffer) return;
+  platform_audio_buffer_play(current_effect_buffer, 0, loop ? 1 : 0);
+}
+
+void sound_effect(SoundId id) {
+  const char* file_name = sound_file_name(id);
+  if (file_name && sound_load(sound_device, file_name)) sound_play(id, 0);
+}
