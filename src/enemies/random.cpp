@@ -10,4 +10,8 @@ int32_t random_next() {
   return static_cast<int32_t>((random_state >> 16) & 0x7FFF);
 }
 
-int32_t random_below(int32_t n) { return static_cast<int32_t>(random_next() * n * (1.0 / 32768.0)); }
+// The product is formed in double so that no n can overflow it; for the small n the game uses
+// this is exactly r * n / 32768.0.
+int32_t random_below(int32_t n) {
+  return static_cast<int32_t>(static_cast<double>(random_next()) * n / 32768.0);
+}

@@ -1,0 +1,87 @@
+// The Fuse: its burn along the stix, its bends, getting stuck, its hit and its sizzle.
+#include "enemies_support.h"
+
+namespace {
+
+// A stix up from (200, 468) to (200, 400), right to (260, 400), up to (260, 300).
+class FuseTest : public EnemiesTest {
+ protected:
+  void SetUp() override {
+    EnemiesTest::SetUp();
+    paint(200, 400, 200, 467, CELL_STIX);
+    paint(200, 400, 260, 400, CELL_STIX);
+    paint(260, 300, 260, 400, CELL_STIX);
+  }
+  static void light(int32_t x, int32_t y, int32_t direction) {
+    fuse.x = x, fuse.y = y;
+    fuse.sprite.direction = direction;
+    fuse.sprite.state = 1;
+    fuse.sprite.counter_b = 0;
+  }
+  using At = std::array<int32_t, 3>;
+  static At at() { return {fuse.x, fuse.y, fuse.sprite.direction}; }
+  static At after_moves(int32_t n) {
+    for (int32_t i = 0; i < n; ++i) fuse_move();
+    return at();
+  }
+};
+
+TEST_F(FuseTest, BurnsAlongTheStixRightAndLeftTurnAndMoveUpAndDownOnlyTurn) {
+  light(200, 468, DIR_UP);
+  EXPECT_EQ(after_moves(34), (At{200, 400, DIR_UP}));
+  EXPECT_EQ(after_moves(1), (At{200, 400, DIR_RIGHT}));
+  EXPECT_EQ(after_moves(30), (At{260, 400, DIR_RIGHT}));
+  EXPECT_EQ(after_moves(1), (At{260, 398, DIR_UP}));
+  paint(100, 200, 100, 240, CELL_STIX);
+  paint(60, 240, 100, 240, CELL_STIX);
+  paint(60, 240, 60, 280, CELL_STIX);
+  light(100, 240, DIR_DOWN);
+  EXPECT_EQ(after_moves(1), (At{100, 240, DIR_LEFT}));
+  EXPECT_EQ(after_moves(20), (At{60, 240, DIR_LEFT}));
+  EXPECT_EQ(after_moves(1), (At{60, 242, DIR_DOWN}));
+  fuse.sprite.state = 0;
+  EXPECT_EQ(after_moves(1), (At{60, 242, DIR_DOWN}));  // out: nothing moves
+}
+
+TEST_F(FuseTest, StuckFuseStaysLitSilentAndHarmless) {
+  player_x = 260, player_y = 302;  // behind it, through a stix cell: a hit if it were tested
+  light(260, 300, DIR_UP);
+  EXPECT_EQ(after_moves(1), (At{260, 300, DIR_UP}));
+  EXPECT_EQ(fuse.sprite.state, 1);
+  EXPECT_EQ(game_phase, PHASE_PLAYING);
+  EXPECT_EQ(plays_of("fusehit.wav"), 0);
+}
+
+TEST_F(FuseTest, ReachesTheMarkerOnlyThroughAStixCellAndOnlyInPlay) {
+  player_x = 260, player_y = 300;
+  light(260, 306, DIR_UP);
+  fuse_move();
+  EXPECT_EQ(game_phase, PHASE_PLAYING);  // four cells away
+  fuse_move();
+  EXPECT_EQ(game_phase, PHASE_LIFE_LOST);
+  EXPECT_EQ(fuse.sprite.state, 0);
+  EXPECT_EQ(plays_of("fusehit.wav"), 1);  // the second frame's countdown had not run out
+
+  for (int32_t phase : {PHASE_PAUSED, PHASE_PLAYING}) {
+    game_phase = phase;
+    player_x = phase == PHASE_PLAYING ? 262 : 260;  // in play: diagonal, the cell between is open
+    light(260, 304, DIR_UP);
+    fuse_move();
+    EXPECT_EQ(fuse.sprite.state, 1);
+    EXPECT_EQ(game_phase, phase);
+  }
+}
+
+TEST_F(FuseTest, SizzlesOnTheFirstStepAndThenEveryTwentyOneFrames) {
+  paint(20, 100, 20, 450, CELL_STIX);
+  light(20, 450, DIR_UP);
+  std::vector<int32_t> sizzles;
+  for (int32_t frame = 1; frame <= 64; ++frame) {
+    const int32_t before = plays_of("fusehit.wav");
+    fuse_move();
+    if (plays_of("fusehit.wav") > before) sizzles.push_back(frame);
+  }
+  EXPECT_EQ(sizzles, (std::vector<int32_t>{1, 22, 43, 64}));
+}
+
+}  // namespace
