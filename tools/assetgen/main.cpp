@@ -1,0 +1,35 @@
+// assetgen: paints the game's pictures and synthesises its sounds into the data folder.
+//   assetgen <data folder>             the ten BMP files and the sixteen WAV files
+//   assetgen --preview <folder>        contact-sheet.ppm, game-screen.ppm and menu-screen.ppm, to look at
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "pictures.h"
+#include "preview.h"
+#include "sounds.h"
+
+int main(int argc, char** argv) {
+  if (argc == 3 && std::string_view(argv[1]) == "--preview") {
+    const std::string dir = argv[2];
+    if (!preview_contact_sheet((dir + "/contact-sheet.ppm").c_str()) || !preview_game_screen((dir + "/game-screen.ppm").c_str()) ||
+        !preview_menu_screen((dir + "/menu-screen.ppm").c_str())) {
+      std::fprintf(stderr, "assetgen: cannot write the previews into %s\n", argv[2]);
+      return 1;
+    }
+    return 0;
+  }
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: assetgen <data folder> | assetgen --preview <folder>\n");
+    return 2;
+  }
+  if (!assetgen_write_pictures(argv[1])) {
+    std::fprintf(stderr, "assetgen: cannot write the pictures into %s\n", argv[1]);
+    return 1;
+  }
+  if (!assetgen_write_sounds(argv[1])) {
+    std::fprintf(stderr, "assetgen: cannot write the sounds into %s\n", argv[1]);
+    return 1;
+  }
+  return 0;
+}
