@@ -35,6 +35,9 @@ extern int32_t marker_blink;
 int32_t game_now();
 
 int32_t game_run_frame();
+// Everything of a frame up to the side panel: keys, the phase step, the moves and the whole
+// picture in the back buffer; game_run_frame then flips and waits out the 30 ms.
+int32_t game_compose_frame();
 void game_new_level();
 void game_new();
 // Back to play after game over or the initials entry: sounds, fresh level, fresh game.

@@ -22,5 +22,13 @@ constexpr COLORREF COLOUR_BLACK = rgb(0, 0, 0);
 
 // The text drawn in black one pixel right of and below its place, then in its colour.
 void draw_text_shadowed(const char* text, int32_t x, int32_t y, COLORREF colour);
+// Formats into text_buffer (cut to fit, never beyond it) and returns it.
+const char* text_format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 void hud_draw();
+// The "Filled" value for a number of claimed cells, e.g. "65.0%", in text_buffer.
+const char* hud_filled_text(int32_t cells);
+// Right edge (exclusive) of the red time bar, which starts at x = 490; 490 or less: no bar.
+int32_t hud_time_bar_right(int32_t seconds_left);
+// Whole percent of the playfield claimed beyond the target: the level bonus in thousands.
+int32_t hud_extra_percent(int32_t cells);

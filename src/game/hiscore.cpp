@@ -1,0 +1,134 @@
+// The hi-score table in memory and its text file scores.dat.
+#include "game/hiscore.h"
+
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+HiscoreTable hiscore_table = {};
+int32_t hiscore_edit_row = -1;
+int32_t hiscore_edit_cursor = 0;
+int32_t hiscore_edit_letter = 'A';
+int32_t hiscore_loaded = 0;
+
+namespace {
+
+// The reader takes each line in two pieces, the way the table was always read: the initials
+// through a buffer of 4 (three characters, or fewer up to a line end) and the rest through a
+// buffer of 16. A line longer than that goes on as the next "line"; files rely on it.
+constexpr int INITIALS_BUFFER = 4;
+constexpr int REST_BUFFER = 16;
+
+// Decimal with leading blanks skipped and an optional sign, stopping at the first non-digit;
+// values beyond 32 bits are held at the nearest 32-bit limit.
+int32_t score_from_text(const char* text) {
+  const char* p = text;
+  while (*p != '\0' && std::isspace(static_cast<unsigned char>(*p))) ++p;
+  bool negative = false;
+  if (*p == '+' || *p == '-') negative = *p++ == '-';
+  int64_t value = 0;
+  constexpr int64_t LIMIT = static_cast<int64_t>(INT32_MAX) + 1;
+  for (; *p >= '0' && *p <= '9'; ++p) {
+    value = value * 10 + (*p - '0');
+    if (value > LIMIT) value = LIMIT;  // stays far from 64-bit overflow
+  }
+  if (negative) return static_cast<int32_t>(-value);  // -2^31 at the most
+  return value > INT32_MAX ? INT32_MAX : static_cast<int32_t>(value);
+}
+
+void row_set(int32_t row, const char* initials, int32_t score) {
+  HiscoreRow& r = hiscore_table.rows[row];
+  if (r.initials == nullptr) r.initials = static_cast<char*>(std::calloc(HISCORE_NAME_SIZE, 1));
+  if (r.initials != nullptr) {
+    std::strncpy(r.initials, initials, HISCORE_NAME_SIZE - 1);
+    r.initials[HISCORE_NAME_SIZE - 1] = '\0';
+  }
+  r.score = score;
+}
+
+// An initial that would end or split the line (a line end, a NUL, any control byte read from a
+// damaged file) goes out as a blank, so the score on that line is read back.
+char initial_for_file(const char* initials, int32_t k) {
+  if (initials == nullptr) return ' ';
+  size_t length = std::strlen(initials);
+  unsigned char c = static_cast<size_t>(k) < length ? static_cast<unsigned char>(initials[k]) : 0;
+  return c < 0x20 || c == 0x7F ? ' ' : static_cast<char>(c);
+}
+
+// The temporary file is written next to scores.dat so the rename stays on one file system.
+std::string temp_path() { return std::string(HISCORE_FILE) + ".tmp"; }
+
+}  // namespace
+
+void hiscore_init() {
+  for (HiscoreRow& r : hiscore_table.rows) {
+    if (r.initials == nullptr) r.initials = static_cast<char*>(std::calloc(HISCORE_NAME_SIZE, 1));
+    if (r.initials != nullptr) {
+      std::memset(r.initials, 0, HISCORE_NAME_SIZE);
+      r.initials[0] = '-';
+    }
+    r.score = 0;
+  }
+}
+
+void hiscore_free() {
+  for (HiscoreRow& r : hiscore_table.rows) {
+    std::free(r.initials);
+    r.initials = nullptr;
+  }
+}
+
+int32_t hiscore_save() {
+  const std::string temp = temp_path();
+  FILE* f = std::fopen(temp.c_str(), "w");
+  if (f == nullptr) return 0;
+  bool ok = true;
+  for (const HiscoreRow& r : hiscore_table.rows) {
+    int written;
+    if (r.score > 0)
+      written = std::fprintf(f, "%c%c%c %d\n", initial_for_file(r.initials, 0), initial_for_file(r.initials, 1),
+                             initial_for_file(r.initials, 2), r.score);
+    else
+      written = std::fputs("- 0\n", f);
+    if (written < 0) ok = false;
+  }
+  // The data must be on the disk before the rename makes it the table.
+  if (std::fflush(f) != 0) ok = false;
+  if (ok && fsync(fileno(f)) != 0) ok = false;
+  if (std::fclose(f) != 0) ok = false;
+  if (ok && std::rename(temp.c_str(), HISCORE_FILE) != 0) ok = false;
+  if (!ok) {
+    std::remove(temp.c_str());
+    return 0;
+  }
+  return 1;
+}
+
+int32_t hiscore_load(int32_t new_score) {
+  FILE* f = std::fopen(HISCORE_FILE, "r");
+  if (f == nullptr) return -1;
+  int32_t next = 0;
+  int32_t placed = -1;
+  char initials[INITIALS_BUFFER];
+  char rest[REST_BUFFER];
+  while (next < HISCORE_ENTRIES) {
+    if (std::fgets(initials, INITIALS_BUFFER, f) == nullptr) break;
+    if (std::fgets(rest, REST_BUFFER, f) == nullptr) break;
+    const int32_t score = score_from_text(rest);
+    if (new_score > 0 && new_score >= score && placed == -1) {
+      row_set(next, "AAA", new_score);
+      placed = next++;
+      // The line the new score displaced goes one row down, or off the table.
+      if (next < HISCORE_ENTRIES) row_set(next++, initials, score);
+    } else if (score > 0) {
+      row_set(next++, initials, score);
+    }
+    if (std::feof(f)) break;
+  }
+  std::fclose(f);
+  return placed;
+}

@@ -1,0 +1,216 @@
+// The side panel of the game screen and the messages of the game phases over the playfield.
+// The level bonus is paid here, and the initials entry reads the table here, because both
+// belong to the frame in which their message is shown.
+#include "game/hud.h"
+
+#include "app/sprites.h"
+#include "display/display.h"
+#include "display/gdi.h"
+#include "enemies/qix.h"
+#include "frontend/hiscore_screen.h"
+#include "game/game.h"
+#include "game/hiscore.h"
+#include "playfield/playfield.h"
+
+namespace {
+
+// 100 / 219961 in single precision: claimed cells to percent of the playfield.
+constexpr float CELL_PERCENT = 0.00045462605f;
+// -148 / 60 in single precision: seconds left to the width of the time bar.
+constexpr float BAR_PER_SECOND = -2.4666667f;
+constexpr int32_t BAR_LEFT = 490;
+
+constexpr int32_t LABEL_X = 489;
+constexpr int32_t VALUE_X = 568;
+constexpr int32_t LIVES_Y = 157;
+constexpr int32_t LIVES_FIRST_X = 568;
+constexpr int32_t LIVES_LAST_X = 624;
+constexpr int32_t LIVES_STEP = 14;
+constexpr int32_t LEVEL_BONUS_PER_PERCENT = 1000;
+constexpr int32_t CAPTURE_BONUS_PER_LEVEL = 10000;
+
+// Draws what text_format left in text_buffer.
+void show(int32_t x, int32_t y, COLORREF colour) { draw_text(text_buffer, x, y, colour, display_back); }
+
+void panel_values() {
+  text_format("Score");
+  show(LABEL_X, 24, COLOUR_WHITE);
+  text_format("%d", game_score);
+  show(VALUE_X, 24, COLOUR_WHITE);
+  text_format("High");
+  show(LABEL_X, 36, COLOUR_WHITE);
+  text_format("%d", hiscore_table.rows[0].score);
+  show(VALUE_X, 36, COLOUR_WHITE);
+  text_format("Level");
+  show(LABEL_X, 60, COLOUR_WHITE);
+  text_format("%d", game_level);
+  show(VALUE_X, 60, COLOUR_WHITE);
+  text_format("Filled");
+  show(LABEL_X, 84, COLOUR_WHITE);
+  hud_filled_text(claimed_cells);
+  show(VALUE_X, 84, COLOUR_WHITE);
+  text_format("Required");
+  show(LABEL_X, 96, COLOUR_WHITE);
+  text_format("65%%");
+  show(VALUE_X, 96, COLOUR_WHITE);
+  text_format("Time left");
+  show(LABEL_X, 120, COLOUR_WHITE);
+}
+
+// The gauge under a device context of its own; 0 when the back buffer gives none.
+int32_t time_bar() {
+  DeviceContext dc;
+  if (!surface_get_dc(display_back, &dc)) return 0;
+  const Rect frame{489, 135, 639, 147};
+  gdi_frame_rect(&dc, &frame, COLOUR_YELLOW);
+  const Rect bar{BAR_LEFT, 136, hud_time_bar_right(time_left), 146};
+  if (bar.right > bar.left) gdi_fill_rect(&dc, &bar, COLOUR_RED);
+  surface_release_dc(display_back, &dc);
+  return 1;
+}
+
+void sprite_at(Bob* sprite, int32_t x, int32_t y) {
+  bob_set_position(sprite, x, y);
+  bob_draw(sprite, display_back);
+}
+
+void lives_row() {
+  text_format("Lives");
+  show(LABEL_X, 156, COLOUR_WHITE);
+  int32_t x = LIVES_FIRST_X;
+  for (int32_t lost = LIVES_AT_START - game_lives; lost > 0 && x <= LIVES_LAST_X; --lost, x += LIVES_STEP)
+    sprite_at(&skull_sprite, x, LIVES_Y);
+  if (game_lives > 0 && game_lives <= LIVES_AT_START) {
+    x = LIVES_LAST_X + LIVES_STEP - LIVES_STEP * game_lives;
+    sprite_at(&marker_sprite_a, x, LIVES_Y);
+    for (x += LIVES_STEP; x <= LIVES_LAST_X; x += LIVES_STEP) sprite_at(&marker_sprite_b, x, LIVES_Y);
+  }
+}
+
+void controls_help() {
+  struct HelpText {
+    const char* text;
+    int32_t x, y;
+    COLORREF colour;
+  };
+  static const HelpText HELP[] = {
+      {"Up", 556, 208, COLOUR_YELLOW},          {"Down", 546, 306, COLOUR_YELLOW},
+      {"Left", 496, 260, COLOUR_YELLOW},        {"Right", 606, 260, COLOUR_YELLOW},
+      {"SHIFT", 489, 330, COLOUR_YELLOW},       {"- Fast move", 548, 330, COLOUR_VIOLET},
+      {"CTRL", 489, 342, COLOUR_YELLOW},        {"- Slow move", 548, 342, COLOUR_VIOLET},
+      {"F1", 489, 354, COLOUR_YELLOW},          {"- Pause game", 548, 354, COLOUR_VIOLET},
+      {"Esc", 489, 366, COLOUR_YELLOW},         {"- Quit game", 548, 366, COLOUR_VIOLET},
+  };
+  for (const HelpText& h : HELP) {
+    text_format("%s", h.text);
+    show(h.x, h.y, h.colour);
+  }
+}
+
+void level_complete_message() {
+  text_format("Level %d completed!", game_level);
+  show(210, 210, COLOUR_WHITE);
+  const int32_t extra = hud_extra_percent(claimed_cells);
+  text_format("Additional territory claimed: %d%%", extra);
+  show(170, 230, COLOUR_GREY);
+  if (extra < 1) {
+    text_format("Sorry no bonus points!");
+    show(210, 250, COLOUR_GREY);
+  } else {
+    text_format("Bonus points: 1000 x %d = %d", extra, extra * LEVEL_BONUS_PER_PERCENT);
+    show(180, 250, COLOUR_GREY);
+  }
+  if (phase_frames >= PHASE_WAIT_FRAMES) {
+    if (phase_frames == PHASE_WAIT_FRAMES && extra > 0) game_score += extra * LEVEL_BONUS_PER_PERCENT;
+    text_format("Get ready for level %d!", game_level + 1);
+    show(206, 280, COLOUR_WHITE);
+  }
+}
+
+void hiscore_entry_message() {
+  text_format("Well done! You're on the Top 10 list!");
+  show(120, 40, COLOUR_PALE_YELLOW);
+  text_format("Use arrow keys to enter initials and then press ENTER.");
+  show(80, 360, COLOUR_WHITE);
+  text_format("Top 10 Hi-Scores");
+  show(190, 100, COLOUR_PALE_YELLOW);
+  if (hiscore_loaded == 0) {
+    hiscore_edit_row = hiscore_load(game_score);
+    hiscore_loaded = 1;
+  }
+  hiscore_table_draw(1);
+}
+
+void phase_message() {
+  switch (game_phase) {
+    case PHASE_PLAYING:
+      if (qix_captured) {
+        text_format("QIX split - well done!");
+        show(220, 230, COLOUR_WHITE);
+        text_format("Bonus points: %d!", game_level * CAPTURE_BONUS_PER_LEVEL);
+        show(100, 250, COLOUR_GREY);
+      }
+      break;
+    case PHASE_LIFE_LOST:
+      if (game_lives >= 1 && phase_announced) {
+        text_format("OUCH! You lost one life! %d %s left...", game_lives, game_lives == 1 ? "life" : "lives");
+        show(120, 230, COLOUR_WHITE);
+        if (phase_frames > PHASE_WAIT_FRAMES) {
+          text_format("Press SPACE bar when you're ready!");
+          show(120, 250, COLOUR_WHITE);
+        }
+      }
+      break;
+    case PHASE_PAUSED:
+      text_format("Game Paused");
+      show(220, 230, COLOUR_WHITE);
+      text_format("Press F1 to resume game or ESC to quit!");
+      show(80, 250, COLOUR_GREY);
+      break;
+    case PHASE_GAME_OVER:
+      if (game_score == 0 || game_score < recorded_score) {
+        text_format("Game Over");
+        show(220, 230, COLOUR_WHITE);
+        text_format("Press ENTER key to play again or ESC key for menu!");
+        show(80, 250, COLOUR_GREY);
+      }
+      break;
+    case PHASE_LEVEL_COMPLETE:
+      level_complete_message();
+      break;
+    case PHASE_HISCORE_ENTRY:
+      hiscore_entry_message();
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+const char* hud_filled_text(int32_t cells) {
+  return text_format("%2.1f%%", static_cast<double>(static_cast<float>(cells) * CELL_PERCENT));
+}
+
+int32_t hud_time_bar_right(int32_t seconds_left) {
+  float width = static_cast<float>(seconds_left) * BAR_PER_SECOND;
+  // A clock that jumps far would otherwise leave the range of the conversion.
+  if (width > 1.0e6f) width = 1.0e6f;
+  if (width < -1.0e6f) width = -1.0e6f;
+  return BAR_LEFT - static_cast<int32_t>(width);
+}
+
+int32_t hud_extra_percent(int32_t cells) {
+  const float beyond = static_cast<float>(static_cast<int64_t>(cells) - CLAIM_TARGET_CELLS);
+  return static_cast<int32_t>(beyond * CELL_PERCENT);
+}
+
+void hud_draw() {
+  panel_values();
+  // Without a device context for the gauge the rest of the panel waits for the next frame,
+  // and so does a level bonus due in this one.
+  if (!time_bar()) return;
+  lives_row();
+  controls_help();
+  phase_message();
+}
