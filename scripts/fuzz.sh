@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang (libFuzzer, ASan, UBSan) and runs each one.
+#   scripts/fuzz.sh --seconds 600      run each target for ten minutes
+#   scripts/fuzz.sh --runs 2000        run each target for a fixed number of inputs (CI)
+# Seeds come from the generated pictures and sounds and from fuzz/seeds/; findings are
+# written to build-fuzz/findings/<target>/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+limit=(-runs=2000)
+case "${1:-}" in
+  --seconds) limit=(-max_total_time="$2") ;;
+  --runs) limit=(-runs="$2") ;;
+  "") ;;
+  *) echo "usage: $0 [--seconds N | --runs N]" >&2; exit 2 ;;
+esac
+scripts/setup-deps.sh --tests
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DZORVANE_FUZZ=ON -DZORVANE_TESTS=OFF -DZORVANE_BENCH=OFF >/dev/null
+cmake --build build-fuzz -j "$(nproc)" --target fuzz_bitmap fuzz_wave fuzz_hiscore zorvane_data
+
+corpus=build-fuzz/corpus
+mkdir -p "$corpus"/{bitmap,wave,hiscore}
+cp -n build-fuzz/data/*.BMP fuzz/seeds/bitmap/* "$corpus/bitmap/" 2>/dev/null || true
+cp -n build-fuzz/data/*.wav fuzz/seeds/wave/* "$corpus/wave/" 2>/dev/null || true
+cp -n fuzz/seeds/hiscore/* "$corpus/hiscore/" 2>/dev/null || true
+
+status=0
+for target in bitmap wave hiscore; do
+  findings=build-fuzz/findings/$target
+  mkdir -p "$findings"
+  echo "== fuzz_$target ${limit[*]}"
+  if ! build-fuzz/fuzz_$target "${limit[@]}" -max_len=1048576 -rss_limit_mb=2048 \
+       -artifact_prefix="$findings/" "$corpus/$target" 2>build-fuzz/fuzz_$target.log; then
+    status=1
+    tail -40 build-fuzz/fuzz_$target.log
+  fi
+  grep -E "^(#[0-9]+.*DONE|Done [0-9]+ runs)" build-fuzz/fuzz_$target.log | tail -1 || true
+done
+exit $status
