@@ -1,0 +1,104 @@
+// The about screen: the goal, the three enemies with their pictures, and the controls.
+#include "frontend/about.h"
+
+#include <cstdio>
+
+#include "app/app.h"
+#include "app/sprites.h"
+#include "display/display.h"
+#include "display/draw.h"
+#include "enemies/fuse.h"
+#include "enemies/sparx.h"
+#include "frontend/menu.h"
+#include "game/hud.h"
+#include "platform/platform.h"
+#include "sound/sound.h"
+
+namespace {
+
+struct AboutText {
+  const char* text;
+  int32_t x, y;
+  int32_t shadow_x, shadow_y;
+  COLORREF colour;
+};
+
+const AboutText ABOUT_HEADER[] = {
+    {"Created by Quarrel Forge", 260, 30, 261, 31, COLOUR_PALE_YELLOW},
+    {"About Zorvane", 290, 70, 291, 71, COLOUR_ORANGE},
+    {"Press Esc key to go back to the menu again!", 180, 460, 181, 461, COLOUR_WHITE},
+    {"You must cover as much territory as possible without getting killed", 100, 100, 101, 101,
+     COLOUR_PALE_YELLOW},
+    {"by the enemies. You cover a territory by filling rectangles on the", 100, 115, 101, 116,
+     COLOUR_PALE_YELLOW},
+    {"screen, and when you've covered enough area, you can proceed to the", 100, 130, 101, 131,
+     COLOUR_PALE_YELLOW},
+    {"next level and start again on a new territory.", 100, 145, 101, 146, COLOUR_PALE_YELLOW},
+    {"These are your enemies:", 100, 180, 101, 181, COLOUR_PALE_YELLOW},
+};
+
+const AboutText ABOUT_QIX = {"The spinning \"QIX\" which moves around inside the territory.", 140, 224,
+                             141, 225, COLOUR_PALE_YELLOW};
+const AboutText ABOUT_SPARX = {"The travelling \"Sparx\" which move along the borders of the territory.",
+                               140, 264, 141, 265, COLOUR_PALE_YELLOW};
+const AboutText ABOUT_FUSE = {"The \"Fuse\" which will track you down if you're hesitating....", 140,
+                              304, 141, 305, COLOUR_PALE_YELLOW};
+
+// Shift and Control are given the other way round from the game itself, and the last shadow
+// sits two pixels low: the page has always looked like this.
+const AboutText ABOUT_CONTROLS[] = {
+    {"Controls:", 100, 360, 101, 361, COLOUR_PALE_YELLOW},
+    {"Arrow keys - move up, down, left and south.", 100, 375, 101, 376, COLOUR_PALE_YELLOW},
+    {"Shift - move slow", 100, 390, 101, 391, COLOUR_PALE_YELLOW},
+    {"Control - move fast", 100, 405, 101, 406, COLOUR_PALE_YELLOW},
+    {"Esc - Quit game", 100, 420, 101, 421, COLOUR_PALE_YELLOW},
+    {"F1 - Pause game", 100, 435, 101, 437, COLOUR_PALE_YELLOW},
+};
+
+void about_text(const AboutText& t) {
+  std::snprintf(text_buffer, sizeof text_buffer, "%s", t.text);
+  draw_text(text_buffer, t.shadow_x, t.shadow_y, COLOUR_BLACK, display_back);
+  draw_text(text_buffer, t.x, t.y, t.colour, display_back);
+}
+
+void about_sprite(Bob* bob, int32_t x, int32_t y) {
+  bob_set_position(bob, x, y);
+  bob_draw(bob, display_back);
+}
+
+void about_draw_page() {
+  display_fill(display_back, 0);
+  about_sprite(&menu_picture_sprite, 0, 0);
+  about_sprite(&title_sprite, 280, 0);
+  for (const AboutText& t : ABOUT_HEADER) about_text(t);
+
+  about_sprite(&icon_frame_sprite, 100, 220);
+  about_sprite(&qix_picture_sprite, 100, 220);
+  about_text(ABOUT_QIX);
+  // The game places its Sparx and Fuse anew before it draws them again.
+  about_sprite(&icon_frame_sprite, 100, 260);
+  about_sprite(&sparx[0].sprite, 109, 269);
+  about_text(ABOUT_SPARX);
+  about_sprite(&icon_frame_sprite, 100, 300);
+  about_sprite(&fuse.sprite, 110, 310);
+  about_text(ABOUT_FUSE);
+
+  for (const AboutText& t : ABOUT_CONTROLS) about_text(t);
+  display_flip();
+}
+
+}  // namespace
+
+void about_screen_run() {
+  // A window closed from the desktop ends this loop too; the main loop then shuts down.
+  if (platform_close_requested()) return;
+  if (!platform_key_down(VK_ESCAPE)) {
+    do {
+      about_draw_page();
+      if (platform_close_requested()) return;
+    } while (!platform_key_down(VK_ESCAPE));
+  }
+  sound_effect(SND_MENUSELECT);
+  menu_frames = 0;
+  screen_state = SCREEN_MENU;
+}
