@@ -207,8 +207,8 @@ int32_t hud_extra_percent(int32_t cells) {
 
 void hud_draw() {
   panel_values();
-  // Without a device context for the gauge the rest of the panel waits for the next frame,
-  // and so does a level bonus due in this one.
+  // Without a device context for the gauge nothing more is drawn this frame, and a level
+  // bonus due in exactly this frame is not paid (the frame counter moves on).
   if (!time_bar()) return;
   lives_row();
   controls_help();

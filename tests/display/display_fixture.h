@@ -1,9 +1,10 @@
-// A fresh fake platform and a 640 x 480 x 8 display for each test.
+// A fresh fake platform and a 640 x 480 x 8 display for each test, and small helpers.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "display/display.h"
 #include "platform/fake/fake_platform.h"
@@ -24,6 +25,9 @@ class DisplayTest : public ::testing::Test {
     return n;
   }
 };
+
+// Red, green, blue and flags of a palette entry, for one-line comparisons.
+inline std::vector<int> entry(const PALETTEENTRY& e) { return {e.peRed, e.peGreen, e.peBlue, e.peFlags}; }
 
 // A file name in the test's temporary folder.
 inline std::string temp_path(const std::string& name) { return ::testing::TempDir() + "zorvane_display_" + name; }

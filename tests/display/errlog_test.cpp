@@ -1,10 +1,10 @@
-// The diagnostic log: open, write, close, reopen.
+// The diagnostic log: nothing while closed, open, write, reopen, close.
 #include "app/errlog.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 #include "display/bob.h"
@@ -14,26 +14,17 @@ namespace {
 
 std::string read_all(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
-
-bool exists(const std::string& path) { return std::ifstream(path).good(); }
 
 }  // namespace
 
-TEST(Errlog, WritesNothingWhileClosed) {
-  const std::string never = temp_path("never.log");
-  std::remove(never.c_str());
+TEST(Errlog, WritesOnlyWhileOpenAndReopeningClosesTheFirstFile) {
   EXPECT_EQ(errlog_write("dropped %d", 1), 0);
   EXPECT_EQ(errlog_close(), 0);
-  EXPECT_FALSE(exists(never));
   EXPECT_EQ(errlog_open("/nonexistent-dir/x.log"), 0);
   EXPECT_EQ(errlog_file, nullptr);
-}
 
-TEST(Errlog, ReopeningClosesTheFirstFile) {
   const std::string first = temp_path("first.log"), second = temp_path("second.log");
   ASSERT_EQ(errlog_open(first.c_str()), 1);
   EXPECT_EQ(errlog_write(nullptr), 0);

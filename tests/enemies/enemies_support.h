@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdint>
+#include <array>
 #include <filesystem>
 #include <string>
 
@@ -27,35 +27,33 @@ struct ReferenceRandom {
   int32_t below(int32_t n) { return static_cast<int32_t>(next() * n / 32768.0); }
 };
 
+// x, y and direction of a Sparx or the Fuse.
+using At = std::array<int32_t, 3>;
+
 class EnemiesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     fake_reset();
-    old_dir_ = std::filesystem::current_path();
-    char pattern[] = "/tmp/enemies_test_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
+    home_ = std::filesystem::current_path();
+    dir_ = std::filesystem::temp_directory_path() / ("zorvane_enemies_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir_);
     std::filesystem::current_path(dir_);
     const WaveFormat format = {WAVE_FORMAT_PCM, 1, 11025, 11025, 1, 8, 0};
     const uint8_t samples[4] = {128, 150, 128, 106};
     for (int32_t id = SND_BEEP_ARCADE; id <= SND_MENUSELECT; ++id)
       ASSERT_EQ(wav_save_whole(sound_file_name(id), 4, 4, &format, samples), 0);
     sound_init(1, 1, nullptr);
-
     playfield_reset();
     game_phase = PHASE_PLAYING;
-    game_level = 1;
-    player_x = 100;  // on the bottom border, out of everyone's way
-    player_y = 468;
+    player_x = 100, player_y = 468;  // on the bottom border, out of everyone's way
     player_drawing = 0;
-    stix_start_x = PLAYER_START_X;
-    stix_start_y = PLAYER_START_Y;
+    stix_start_x = PLAYER_START_X, stix_start_y = PLAYER_START_Y;
     qix_captured = 0;
     fuse.sprite.state = 0;
   }
   void TearDown() override {
     sound_shutdown();
-    std::filesystem::current_path(old_dir_);
+    std::filesystem::current_path(home_);
     std::filesystem::remove_all(dir_);
   }
   static int32_t plays_of(const char* file) {
@@ -68,5 +66,5 @@ class EnemiesTest : public ::testing::Test {
       for (int32_t x = x0; x <= x1; ++x) playfield_cell(x, y) = code;
   }
 
-  std::filesystem::path old_dir_, dir_;
+  std::filesystem::path home_, dir_;
 };

@@ -14,19 +14,16 @@ class FuseTest : public EnemiesTest {
   }
   static void light(int32_t x, int32_t y, int32_t direction) {
     fuse.x = x, fuse.y = y;
-    fuse.sprite.direction = direction;
-    fuse.sprite.state = 1;
-    fuse.sprite.counter_b = 0;
+    fuse.sprite.direction = direction, fuse.sprite.state = 1, fuse.sprite.counter_b = 0;
   }
-  using At = std::array<int32_t, 3>;
-  static At at() { return {fuse.x, fuse.y, fuse.sprite.direction}; }
   static At after_moves(int32_t n) {
     for (int32_t i = 0; i < n; ++i) fuse_move();
-    return at();
+    return {fuse.x, fuse.y, fuse.sprite.direction};
   }
 };
 
-TEST_F(FuseTest, BurnsAlongTheStixRightAndLeftTurnAndMoveUpAndDownOnlyTurn) {
+// Running right or left it takes a bend and moves on at once; running up or down it only turns.
+TEST_F(FuseTest, BurnsAlongTheStixAndTakesItsBends) {
   light(200, 468, DIR_UP);
   EXPECT_EQ(after_moves(34), (At{200, 400, DIR_UP}));
   EXPECT_EQ(after_moves(1), (At{200, 400, DIR_RIGHT}));
@@ -61,7 +58,6 @@ TEST_F(FuseTest, ReachesTheMarkerOnlyThroughAStixCellAndOnlyInPlay) {
   EXPECT_EQ(game_phase, PHASE_LIFE_LOST);
   EXPECT_EQ(fuse.sprite.state, 0);
   EXPECT_EQ(plays_of("fusehit.wav"), 1);  // the second frame's countdown had not run out
-
   for (int32_t phase : {PHASE_PAUSED, PHASE_PLAYING}) {
     game_phase = phase;
     player_x = phase == PHASE_PLAYING ? 262 : 260;  // in play: diagonal, the cell between is open

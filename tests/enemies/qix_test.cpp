@@ -1,6 +1,5 @@
 // The QIX: what its scan sees, where it is placed, how it moves and bounces, when it kills,
 // when it counts as captured, and how it is drawn.
-#include <array>
 #include <cmath>
 
 #include "enemies_support.h"
@@ -20,12 +19,7 @@ class QixTest : public EnemiesTest {
   // Slot q still on one line, its whole trail on it, the velocity gate shut for the next pass.
   static void put(int32_t q, Line l, Speeds v = {0, 0, 0, 0}) {
     Qix& s = qix_slots[q];
-    for (int32_t k = 0; k < QIX_TRAIL_LENGTH; ++k) {
-      s.x1[k] = l[0];
-      s.y1[k] = l[1];
-      s.x2[k] = l[2];
-      s.y2[k] = l[3];
-    }
+    for (int32_t k = 0; k < QIX_TRAIL_LENGTH; ++k) s.x1[k] = l[0], s.y1[k] = l[1], s.x2[k] = l[2], s.y2[k] = l[3];
     s.vx1 = v[0], s.vy1 = v[1], s.vx2 = v[2], s.vy2 = v[3];
     s.adjust_count = 0;
   }
@@ -38,29 +32,21 @@ class QixTest : public EnemiesTest {
 
 TEST_F(QixTest, ScanReportsTheFirstCellMetFromTheFirstEndpointOn) {
   playfield_cell(100, 100) = CELL_BORDER;
-  EXPECT_EQ(grid_line_scan(100, 100, 150, 100), CELL_BORDER);
-  EXPECT_EQ(grid_line_scan(150, 100, 100, 100), 0);  // the second endpoint is not examined
-  EXPECT_EQ(grid_line_scan(100, 150, 100, 100), 0);
-  playfield_cell(120, 100) = CELL_CLAIMED;
-  EXPECT_EQ(grid_line_scan(150, 100, 100, 100), CELL_CLAIMED);
-  // A vertical line stays in its column.
-  playfield_cell(201, 150) = CELL_STIX;
-  EXPECT_EQ(grid_line_scan(200, 100, 200, 300), 0);
-  playfield_cell(200, 150) = CELL_STIX;
-  EXPECT_EQ(grid_line_scan(200, 300, 200, 100), CELL_STIX);
-  // Slope 1.8 is still stepped along x: x = 302 reads row 103, row 102 is skipped.
-  playfield_cell(302, 102) = CELL_BORDER;
-  EXPECT_EQ(grid_line_scan(300, 100, 310, 118), 0);
-  playfield_cell(302, 103) = CELL_BORDER;
-  EXPECT_EQ(grid_line_scan(300, 100, 310, 118), CELL_BORDER);
-  // Slope 10 is stepped along y: row 270 reads column 307.
+  playfield_cell(201, 150) = playfield_cell(200, 250) = CELL_STIX;
+  playfield_cell(302, 102) = playfield_cell(302, 133) = CELL_BORDER;
   playfield_cell(307, 270) = CELL_INNER_BORDER;
-  EXPECT_EQ(grid_line_scan(300, 200, 310, 300), CELL_INNER_BORDER);
-  // A line with an end on the outer rows or columns sees nothing.
-  paint(0, 1, 468, 467, CELL_CLAIMED);
-  EXPECT_EQ(grid_line_scan(1, 1, 467, 467), CELL_CLAIMED);
-  EXPECT_EQ(grid_line_scan(0, 100, 200, 100), 0);
-  EXPECT_EQ(grid_line_scan(200, 300, 200, 468), 0);
+  const struct { Line l; int32_t want; } cases[] = {
+      {{100, 100, 150, 100}, CELL_BORDER},
+      {{150, 100, 100, 100}, 0},  // the second endpoint is not examined
+      {{200, 100, 200, 200}, 0},  // a vertical line stays in its column
+      {{200, 300, 200, 220}, CELL_STIX},
+      {{300, 100, 310, 118}, 0},  // slope 1.8 is stepped along x: x = 302 reads row 103, row 102 is skipped
+      {{300, 130, 310, 148}, CELL_BORDER},
+      {{300, 200, 310, 300}, CELL_INNER_BORDER},  // slope 10 is stepped along y: row 270 reads column 307
+      {{0, 100, 200, 100}, 0},  // an end on the outer rows or columns: nothing is seen
+      {{200, 220, 200, 468}, 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(grid_line_scan(c.l[0], c.l[1], c.l[2], c.l[3]), c.want) << &c - cases;
 }
 
 TEST_F(QixTest, ResetTakesTheFirstDrawsAndRetriesWhileSlotZeroIsNotOnOpenGround) {
@@ -99,37 +85,30 @@ TEST_F(QixTest, ResetEndsOnOpenGroundWhereDrawsCanHardlyOrNeverReachIt) {
 }
 
 TEST_F(QixTest, BouncesOffClaimedGroundAsAWholeAndOffEdgesPerCoordinate) {
-  put(0, {100, 100, 140, 110}, {3, 1, 3, -1});
   paint(142, 1, 142, 467, CELL_CLAIMED);  // the candidate reaches column 142, the line does not
-  qix_move(1);
-  EXPECT_EQ(line(0), (Line{100, 100, 140, 110}));
-  EXPECT_EQ(speeds(0), (Speeds{-3, -1, -3, 1}));
-  qix_slots[0].adjust_count = 0;
-  qix_move(1);
-  EXPECT_EQ(line(0), (Line{97, 99, 137, 111}));
-  EXPECT_EQ(line(0, 1), line(0));
-  EXPECT_EQ(line(0, 2), (Line{100, 100, 140, 110}));
-  // Beyond column 468 the scan sees nothing: the move is allowed and only x2 bounces; x1 may
-  // rest on the outer column.
-  put(0, {464, 200, 466, 240}, {4, 2, 5, -3});
-  qix_move(1);
-  EXPECT_EQ(line(0), (Line{468, 202, 466, 237}));
-  EXPECT_EQ(speeds(0), (Speeds{4, 2, -5, -3}));
-  put(0, {20, 3, 60, 2}, {-1, -4, 0, -3});
-  qix_move(1);
-  EXPECT_EQ(line(0), (Line{19, 3, 60, 2}));
-  EXPECT_EQ(speeds(0), (Speeds{-1, 4, 0, 3}));
+  const struct { Line from; Speeds v; Line to; Speeds v_after; } moves[] = {
+      {{100, 100, 140, 110}, {3, 1, 3, -1}, {100, 100, 140, 110}, {-3, -1, -3, 1}},
+      {{100, 100, 140, 110}, {-3, -1, -3, 1}, {97, 99, 137, 111}, {-3, -1, -3, 1}},
+      // Beyond column 468 the scan sees nothing: the move is allowed and only x2 bounces; x1 may
+      // rest on the outer column.
+      {{464, 200, 466, 240}, {4, 2, 5, -3}, {468, 202, 466, 237}, {4, 2, -5, -3}},
+      {{20, 3, 60, 2}, {-1, -4, 0, -3}, {19, 3, 60, 2}, {-1, 4, 0, 3}},
+  };
+  for (const auto& m : moves) {
+    put(0, m.from, m.v);
+    qix_move(1);
+    EXPECT_EQ(line(0), m.to);
+    EXPECT_EQ(speeds(0), m.v_after);
+    EXPECT_EQ(line(0, 1), m.to);  // the trail moves up one entry a frame
+    EXPECT_EQ(line(0, 2), m.from);
+  }
 }
 
-TEST_F(QixTest, LongCandidatesAreRedrawnUntilWithinTheLimit) {
+TEST_F(QixTest, LongCandidatesAreRedrawnAndAChaseThatCannotShortenThemStillEnds) {
   put(0, {100, 200, 200, 200}, {0, 0, 1, 0});  // the first candidate is 101 long
   random_seed(5);
   qix_move(1);
   EXPECT_LE(std::hypot(qix_slots[0].x2[0] - qix_slots[0].x1[0], qix_slots[0].y2[0] - qix_slots[0].y1[0]), 100.0);
-  EXPECT_NE(random_state, 5u);
-}
-
-TEST_F(QixTest, ChaseThatCannotShortenAnOverlongLineStillEnds) {
   // A bounce may leave a line a little over the limit. A chase towards a target beyond both its
   // ends pushes all four velocities to the same maximum, so no adjustment shortens it: the
   // frame must still end, with the line moved as it stands.
@@ -142,20 +121,6 @@ TEST_F(QixTest, ChaseThatCannotShortenAnOverlongLineStillEnds) {
   random_seed(seed);
   qix_move(2);
   EXPECT_EQ(line(0), (Line{105, 105, 210, 105}));
-}
-
-TEST_F(QixTest, ModeIsDrawnOnLevelTwoAndFromFourOnAndSlotOneMovesFromThree) {
-  const int32_t mode_draws[] = {0, 0, 1, 0, 1, 1};
-  for (int32_t level = 1; level <= 5; ++level) {
-    put(0, {100, 100, 140, 110}, {1, 0, 1, 0});
-    put(1, {300, 300, 320, 290}, {1, 0, 1, 0});
-    random_seed(99);
-    ReferenceRandom ref{99};
-    for (int32_t i = 0; i < mode_draws[level]; ++i) ref.next();
-    qix_move(level);
-    EXPECT_EQ(random_state, ref.state) << "level " << level;
-    EXPECT_EQ(qix_slots[1].x1[0], level > 2 ? 301 : 300) << "level " << level;
-  }
 }
 
 TEST_F(QixTest, ChaseSteersTowardsTheIntegerHalfOfPlayerAndStixStart) {
@@ -175,9 +140,7 @@ TEST_F(QixTest, ChaseSteersTowardsTheIntegerHalfOfPlayerAndStixStart) {
     if (!chase) continue;
     ++chases;
     const Speeds v = speeds(0);
-    EXPECT_TRUE(v[0] == 0 || v[0] == -1) << seed;
-    EXPECT_TRUE(v[2] == 0 || v[2] == 1) << seed;
-    EXPECT_TRUE(v[3] == 0 || v[3] == -1) << seed;
+    EXPECT_TRUE((v[0] == 0 || v[0] == -1) && (v[2] == 0 || v[2] == 1) && (v[3] == 0 || v[3] == -1)) << seed;
     EXPECT_TRUE(player_drawing ? v[1] == 5 : v[1] >= 6) << seed;  // drawing caps the speed at 5
     x1_pulled += v[0] == -1;
   }
@@ -185,28 +148,38 @@ TEST_F(QixTest, ChaseSteersTowardsTheIntegerHalfOfPlayerAndStixStart) {
   EXPECT_GT(x1_pulled, 0);
 }
 
-TEST_F(QixTest, CaptureFlagFollowsTheFirstEndpointOfActiveQixesUntilCleared) {
-  playfield_cell(100, 100) = CELL_CLAIMED;
-  qix_move(1);
-  EXPECT_EQ(qix_captured, 1);
-  playfield_cell(100, 100) = CELL_OPEN;
-  qix_move(1);
-  EXPECT_EQ(qix_captured, 1);  // only the game clears it
-  qix_captured = 0;
-  playfield_cell(100, 100) = CELL_BORDER;
-  qix_move(1);
-  EXPECT_EQ(qix_captured, 0);
-  playfield_cell(100, 100) = CELL_OPEN;
-  playfield_cell(300, 300) = CELL_CLAIMED;
-  qix_move(2);
-  EXPECT_EQ(qix_captured, 0);
-  qix_move(3);
-  EXPECT_EQ(qix_captured, 1);
+// One frame a row: the cells under the first ends of slots 0 and 1, the level, whether the game
+// cleared the flag before it, and what the frame did. Slot 1 is in play from level 3 on.
+TEST_F(QixTest, CaptureFlagModeDrawAndSlotOneFollowTheLevel) {
+  const struct { int32_t under0, under1, level; bool cleared; int32_t captured; bool mode_drawn; } frames[] = {
+      {CELL_CLAIMED, CELL_OPEN, 1, false, 1, false},
+      {CELL_OPEN, CELL_OPEN, 1, false, 1, false},  // only the game clears the flag
+      {CELL_BORDER, CELL_OPEN, 1, true, 0, false},
+      {CELL_OPEN, CELL_CLAIMED, 2, true, 0, true},
+      {CELL_OPEN, CELL_CLAIMED, 3, true, 1, false},
+      {CELL_OPEN, CELL_OPEN, 4, true, 0, true},
+      {CELL_OPEN, CELL_OPEN, 5, true, 0, true},
+  };
+  for (const auto& f : frames) {
+    SCOPED_TRACE(&f - frames);
+    put(0, {100, 100, 140, 110}, {1, 0, 1, 0});
+    put(1, {300, 300, 320, 290}, {1, 0, 1, 0});
+    playfield_cell(100, 100) = f.under0, playfield_cell(300, 300) = f.under1;
+    if (f.cleared) qix_captured = 0;
+    ReferenceRandom ref{99};
+    if (f.mode_drawn) ref.next();
+    random_seed(99);
+    qix_move(f.level);  // the velocity gate is shut: the mode is the only draw
+    EXPECT_EQ(qix_captured, f.captured);
+    EXPECT_EQ(random_state, ref.state);
+    EXPECT_EQ(qix_slots[1].x1[0], f.level > 2 ? 301 : 300);
+  }
 }
 
-TEST_F(QixTest, CandidateMeetingTheStixFirstMovesAndCostsALifeOnlyInPlay) {
+TEST_F(QixTest, StixOnTheCandidateOrOnATrailLineCostsALifeOnlyInPlay) {
+  // The candidate meets the stix before a border further along: it still moves, and kills only in play.
   paint(120, 1, 120, 467, CELL_STIX);
-  paint(130, 1, 130, 467, CELL_BORDER);  // beyond the stix on the same line
+  paint(130, 1, 130, 467, CELL_BORDER);
   for (int32_t phase : {PHASE_PAUSED, PHASE_LIFE_LOST, PHASE_PLAYING}) {
     game_phase = phase;
     fuse.sprite.state = 1;
@@ -217,37 +190,24 @@ TEST_F(QixTest, CandidateMeetingTheStixFirstMovesAndCostsALifeOnlyInPlay) {
     EXPECT_EQ(fuse.sprite.state, phase == PHASE_PLAYING ? 0 : 1);
     EXPECT_EQ(plays_of("stixhit.wav"), phase == PHASE_PLAYING ? 1 : 0);
   }
-}
-
-TEST_F(QixTest, TrailLinesKillUntilOneMeetsSomethingElseFirst) {
-  // Entry k on row 100 + 3k; after the shift old entry k is trail line k + 1.
-  auto lay_trail = [] {
-    put(0, {100, 100, 140, 100});
-    for (int32_t k = 0; k < QIX_TRAIL_LENGTH; ++k) qix_slots[0].y1[k] = qix_slots[0].y2[k] = 100 + 3 * k;
-  };
-  auto hit_with = [&](int32_t stix_entry, int32_t border_entry) {
+  // Trail entry k lies on row 100 + 3k; after the shift old entry k is trail line k + 1. The
+  // first trail line that meets anything decides; a current line blocked by a border skips them.
+  auto hit_with = [&](int32_t stix_entry, int32_t border_row, int32_t vy = 0) {
     playfield_reset();
     game_phase = PHASE_PLAYING;
-    lay_trail();
+    put(0, {100, 100, 140, 100}, {0, vy, 0, vy});
+    for (int32_t k = 0; k < QIX_TRAIL_LENGTH; ++k) qix_slots[0].y1[k] = qix_slots[0].y2[k] = 100 + 3 * k;
     playfield_cell(120, 100 + 3 * stix_entry) = CELL_STIX;
-    if (border_entry >= 0) playfield_cell(120, 100 + 3 * border_entry) = CELL_BORDER;
+    if (border_row != 0) paint(100, border_row, 140, border_row, CELL_BORDER);
     qix_move(1);
     return game_phase == PHASE_LIFE_LOST;
   };
-  EXPECT_TRUE(hit_with(6, -1));   // an odd trail line, never drawn, still kills
-  EXPECT_TRUE(hit_with(18, -1));  // the last line scanned
-  EXPECT_FALSE(hit_with(19, -1)); // dropped by the shift
-  EXPECT_FALSE(hit_with(6, 3));   // a border on an earlier line ends the test
-  EXPECT_TRUE(hit_with(6, 12));
-  // A current line blocked by a border skips the trail test.
-  playfield_reset();
-  game_phase = PHASE_PLAYING;
-  lay_trail();
-  qix_slots[0].vy1 = qix_slots[0].vy2 = -1;
-  paint(100, 99, 140, 99, CELL_BORDER);
-  playfield_cell(120, 118) = CELL_STIX;
-  qix_move(1);
-  EXPECT_EQ(game_phase, PHASE_PLAYING);
+  EXPECT_TRUE(hit_with(6, 0));      // an odd trail line, never drawn, still kills
+  EXPECT_TRUE(hit_with(18, 0));     // the last line scanned
+  EXPECT_FALSE(hit_with(19, 0));    // dropped by the shift
+  EXPECT_FALSE(hit_with(6, 109));   // a border on an earlier trail line ends the test
+  EXPECT_TRUE(hit_with(6, 136));    // a border on a later one comes too late
+  EXPECT_FALSE(hit_with(6, 99, -1));  // the candidate itself blocked by a border
 }
 
 TEST_F(QixTest, DrawsTheEvenTrailEntriesNewestFirstFadingFrom31) {

@@ -1,5 +1,5 @@
-// The Sparx: their start, their run and turns along the borders, the hit on the player, and
-// the minute clock that adds two more and changes their speed.
+// The Sparx: their run and turns along the borders, the hit on the player, and the minute clock
+// that adds two more and changes their speed.
 #include "enemies_support.h"
 
 namespace {
@@ -15,43 +15,28 @@ class SparxTest : public EnemiesTest {
     sparx[i].x = x, sparx[i].y = y;
     sparx[i].sprite.direction = direction, sparx[i].sprite.state = speed;
   }
-  // x, y and direction of slot i.
-  static std::array<int32_t, 3> at(int32_t i) { return {sparx[i].x, sparx[i].y, sparx[i].sprite.direction}; }
-  static std::array<int32_t, 3> after_step(int32_t x, int32_t y, int32_t direction) {
-    place(0, x, y, direction);
-    sparx_step(0);
-    return at(0);
-  }
-  using At = std::array<int32_t, 3>;
+  static At at(int32_t i) { return {sparx[i].x, sparx[i].y, sparx[i].sprite.direction}; }
 };
 
-TEST_F(SparxTest, TwoOfFourStartOnOneCellRunningApart) {
-  EXPECT_EQ(sparx_count, 2);
-  sparx_move_all();
-  EXPECT_EQ(at(0), (At{312, 0, DIR_LEFT}));
-  EXPECT_EQ(at(1), (At{316, 0, DIR_RIGHT}));
-  EXPECT_EQ(at(2), (At{314, 0, DIR_LEFT}));  // inactive slots stand still
-  EXPECT_EQ(at(3), (At{314, 0, DIR_RIGHT}));
-}
-
-TEST_F(SparxTest, HorizontalTurnsMoveOnInTheSameStepVerticalTurnsDoNot) {
-  EXPECT_EQ(after_step(468, 0, DIR_RIGHT), (At{468, 2, DIR_DOWN}));
-  EXPECT_EQ(after_step(0, 468, DIR_LEFT), (At{0, 466, DIR_UP}));
-  EXPECT_EQ(after_step(468, 468, DIR_DOWN), (At{468, 468, DIR_LEFT}));
-  EXPECT_EQ(after_step(0, 0, DIR_UP), (At{0, 0, DIR_RIGHT}));
-  EXPECT_EQ(after_step(466, 0, DIR_RIGHT), (At{468, 0, DIR_RIGHT}));
-}
-
-TEST_F(SparxTest, BorderBeatsInnerBorderInEveryDirection) {
+// A turn made on a horizontal run moves on in the same step, one made on a vertical run does not;
+// a border beats an inner border in every direction, and inner borders carry a Sparx alone.
+TEST_F(SparxTest, TurnsAtCornersAndPrefersBordersToInnerBorders) {
   paint(201, 0, 300, 0, CELL_INNER_BORDER);
   paint(200, 1, 200, 100, CELL_BORDER);
   paint(200, 101, 200, 200, CELL_INNER_BORDER);
   paint(201, 100, 260, 100, CELL_BORDER);
-  EXPECT_EQ(after_step(200, 0, DIR_RIGHT), (At{200, 2, DIR_DOWN}));
-  EXPECT_EQ(after_step(200, 100, DIR_DOWN), (At{200, 100, DIR_RIGHT}));
-  // Where only inner borders lie around, they carry the Sparx.
-  EXPECT_EQ(after_step(200, 102, DIR_DOWN), (At{200, 104, DIR_DOWN}));
-  EXPECT_EQ(after_step(240, 0, DIR_LEFT), (At{238, 0, DIR_LEFT}));
+  const struct { At from, to; } steps[] = {
+      {{468, 0, DIR_RIGHT}, {468, 2, DIR_DOWN}},   {{0, 468, DIR_LEFT}, {0, 466, DIR_UP}},
+      {{468, 468, DIR_DOWN}, {468, 468, DIR_LEFT}}, {{0, 0, DIR_UP}, {0, 0, DIR_RIGHT}},
+      {{466, 0, DIR_RIGHT}, {468, 0, DIR_RIGHT}},  {{200, 0, DIR_RIGHT}, {200, 2, DIR_DOWN}},
+      {{200, 100, DIR_DOWN}, {200, 100, DIR_RIGHT}}, {{200, 102, DIR_DOWN}, {200, 104, DIR_DOWN}},
+      {{240, 0, DIR_LEFT}, {238, 0, DIR_LEFT}},
+  };
+  for (const auto& s : steps) {
+    place(0, s.from[0], s.from[1], s.from[2]);
+    sparx_step(0);
+    EXPECT_EQ(at(0), s.to) << s.from[0] << "," << s.from[1];
+  }
 }
 
 TEST_F(SparxTest, HitsOnlyThroughABorderCellBetweenWhilePlaying) {
@@ -83,16 +68,20 @@ TEST_F(SparxTest, SpeedGivesExtraStepsEachWithItsOwnHitTest) {
   sparx_move_all();
   EXPECT_EQ(sparx[0].x, 296);
   EXPECT_EQ(sparx[1].x, 306);
-  // Within reach after the first of three steps only.
-  player_x = 326, player_y = 0;
+  player_x = 326, player_y = 0;  // within reach after the first of three steps only
   place(0, 326, 0, DIR_LEFT, 2);
   sparx_move_all();
   EXPECT_EQ(sparx[0].x, 320);
   EXPECT_EQ(game_phase, PHASE_LIFE_LOST);
 }
 
+// Two of four start on one cell running apart; after the first minute the other two join from
+// there, and every later minute switches all four between speeds 1 and 2.
 TEST_F(SparxTest, MinuteClockAddsTwoSparxThenRunsTheSpeedsOneTwoOneTwo) {
   sparx_move_all();
+  EXPECT_EQ(at(0), (At{312, 0, DIR_LEFT}));
+  EXPECT_EQ(at(1), (At{316, 0, DIR_RIGHT}));
+  EXPECT_EQ(at(2), (At{314, 0, DIR_LEFT}));  // inactive slots stand still
   for (int32_t s = 1; s <= 61; ++s) {
     fake_advance_ms(1000);
     sparx_timer_update();
@@ -101,7 +90,7 @@ TEST_F(SparxTest, MinuteClockAddsTwoSparxThenRunsTheSpeedsOneTwoOneTwo) {
   }
   EXPECT_EQ(time_base, game_now());
   EXPECT_EQ(plays_of("newsparx.wav"), 1);
-  sparx_move_all();  // the two new ones start from where the reset put them
+  sparx_move_all();
   EXPECT_EQ(at(2), (At{312, 0, DIR_LEFT}));
   EXPECT_EQ(at(3), (At{316, 0, DIR_RIGHT}));
   for (int32_t speed : {1, 2, 1, 2}) {
