@@ -1,52 +1,55 @@
-// A private copy of the generated data folder to run the program in, so that runs never share
-// or pollute scores.dat, and a fresh fake platform with the shell's globals at program start.
+// A fresh fake platform and the shell's globals as at program start, run in a private copy of
+// the generated data folder so that runs never share scores.dat and pictures can be taken away.
 #pragma once
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "frontend/menu.h"
 #include "platform/fake/fake_platform.h"
+
+using Labels = std::vector<std::string>;
 
 class GameDataDir : public ::testing::Test {
  protected:
   void SetUp() override {
     fake_reset();
     screen_state = SCREEN_MENU;
-    menu_selection = 0;
-    menu_key_latch = 0;
-    menu_frames = 0;
-    namespace fs = std::filesystem;
-    const fs::path source = ZORVANE_DATA_DIR;
-    std::error_code ec;
-    if (!fs::exists(source / "OBJECTS2.BMP", ec) || !fs::exists(source / "menuselect.wav", ec))
-      GTEST_SKIP() << "no generated pictures and sounds in " << source << " yet";
+    menu_selection = menu_key_latch = menu_frames = 0;
     char pattern[] = "/tmp/zorvane-test-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     dir_ = pattern;
-    for (const fs::directory_entry& e : fs::directory_iterator(source)) {
-      if (!e.is_regular_file() || e.path().filename() == "scores.dat") continue;
-      fs::copy_file(e.path(), dir_ / e.path().filename(), ec);
-    }
-    previous_ = fs::current_path();
-    fs::current_path(dir_);
+    std::filesystem::copy(ZORVANE_DATA_DIR, dir_);   // the files only, not the folders
+    std::filesystem::remove(dir_ / "scores.dat");
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(dir_);
   }
-
   void TearDown() override {
+    if (started_) app_shutdown();
     fake_on_present(nullptr);
-    fake_on_key_query(nullptr);
-    if (dir_.empty()) return;
     std::error_code ec;
     std::filesystem::current_path(previous_, ec);
     std::filesystem::remove_all(dir_, ec);
   }
+  // Start-up as the program runs it, with a window for the sound to attach to.
+  void start() {
+    app_window = app_instance = 1;
+    ASSERT_EQ(app_startup(), 1);
+    started_ = true;
+  }
+  std::filesystem::path dir_, previous_;
+  bool started_ = false;
+};
 
-  void remove_file(const char* name) { std::filesystem::remove(dir_ / name); }
-
-  std::filesystem::path dir_;
-  std::filesystem::path previous_;
+// The screens' tests start from a started program.
+class StartedProgram : public GameDataDir {
+ protected:
+  void SetUp() override {
+    GameDataDir::SetUp();
+    if (!HasFatalFailure()) start();
+  }
 };
