@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -22,14 +23,17 @@ inline std::string asset_temp_dir(const char* tag) {
   return dir.string();
 }
 
-// The folder with one generation of all pictures and sounds, made on first use.
+// The folder with one generation of all pictures and sounds, made on first use and removed
+// when the program ends.
 inline const std::string& generated_dir() {
-  static const std::string dir = [] {
-    const std::string d = asset_temp_dir("gen");
-    assetgen_write_pictures(d.c_str());
-    assetgen_write_sounds(d.c_str());
-    return d;
+  static const std::string dir = asset_temp_dir("gen");
+  static const bool written = [] {
+    assetgen_write_pictures(dir.c_str());
+    assetgen_write_sounds(dir.c_str());
+    std::atexit([] { std::filesystem::remove_all(dir); });  // runs before dir is destroyed
+    return true;
   }();
+  (void)written;
   return dir;
 }
 
