@@ -46,6 +46,9 @@ uint64_t fake_frame_count();
 const FakeFrame& fake_last_frame();          // only valid after a present
 void fake_keep_frames(size_t n);             // how many recent frames are kept (default 8)
 const std::vector<FakeFrame>& fake_kept_frames();
+// Off: presents are still paced, counted and hooked, but their pixels are not copied (long runs
+// that only look at the game's state). On after fake_reset.
+void fake_capture_frames(bool on);
 // Writes a frame as a binary PPM for a person to look at (convert turns it into PNG).
 bool fake_save_frame(const FakeFrame& frame, const std::string& path);
 
