@@ -18,7 +18,9 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
   -DZORVANE_FUZZ=ON -DZORVANE_TESTS=OFF -DZORVANE_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j "$(nproc)" --target fuzz_bitmap fuzz_wave fuzz_hiscore zorvane_data
 
-corpus=build-fuzz/corpus
+# Absolute paths: the hi-score target works inside a folder of its own (the game reads
+# scores.dat from its current directory), and libFuzzer reads corpus files as it goes.
+corpus=$PWD/build-fuzz/corpus
 mkdir -p "$corpus"/{bitmap,wave,hiscore}
 cp -n build-fuzz/data/*.BMP fuzz/seeds/bitmap/* "$corpus/bitmap/" 2>/dev/null || true
 cp -n build-fuzz/data/*.wav fuzz/seeds/wave/* "$corpus/wave/" 2>/dev/null || true
@@ -26,14 +28,18 @@ cp -n fuzz/seeds/hiscore/* "$corpus/hiscore/" 2>/dev/null || true
 
 status=0
 for target in bitmap wave hiscore; do
-  findings=build-fuzz/findings/$target
+  findings=$PWD/build-fuzz/findings/$target
   mkdir -p "$findings"
   echo "== fuzz_$target ${limit[*]}"
-  if ! build-fuzz/fuzz_$target "${limit[@]}" -max_len=1048576 -rss_limit_mb=2048 \
-       -artifact_prefix="$findings/" "$corpus/$target" 2>build-fuzz/fuzz_$target.log; then
+  build-fuzz/fuzz_$target "${limit[@]}" -max_len=1048576 -rss_limit_mb=2048 \
+    -artifact_prefix="$findings/" "$corpus/$target" 2>build-fuzz/fuzz_$target.log &
+  pid=$!
+  if ! wait "$pid"; then
     status=1
     tail -40 build-fuzz/fuzz_$target.log
   fi
+  # The scratch files the target wrote its inputs to.
+  rm -rf /dev/shm/zorvane-fuzz-"$pid"-* /tmp/zorvane-fuzz-"$pid"-*
   grep -E "^(#[0-9]+.*DONE|Done [0-9]+ runs)" build-fuzz/fuzz_$target.log | tail -1 || true
 done
 exit $status

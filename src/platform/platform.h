@@ -42,7 +42,7 @@ int32_t platform_key_down(int32_t vk);
 uint32_t platform_ticks();            // milliseconds, wrapping at 2^32
 int64_t platform_time_seconds();      // calendar time in whole seconds
 void platform_sleep_ms(uint32_t ms);
-void platform_relax();                // one short spin of the last millisecond of a wait
+void platform_relax();                // one short pause (tens of us) in the last milliseconds of a wait
 
 // --- presentation ---
 // Sets up a width x height picture of the given depth; 0 when the mode is refused

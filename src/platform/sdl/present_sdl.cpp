@@ -1,5 +1,9 @@
 // Presentation: the 8-bit picture goes through its palette into a streaming texture, which is
 // drawn scaled by a whole factor, centred on black, with nearest-neighbour pixels.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
 #include "platform/platform.h"
 #include "platform/sdl/clock_sdl.h"
 #include "platform/sdl/present_sdl.h"
@@ -39,6 +43,37 @@ int32_t prepare(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[
   SDL_RenderCopy(sdl_video.renderer, sdl_video.texture, nullptr, &rect);
   SDL_RenderFlush(sdl_video.renderer);
   return 1;
+}
+
+// Opt-in measurement: with ZORVANE_FRAME_STATS=<file> the wall-clock time of the first present
+// (Unix ms) and then one line a second with the presents counted in it are appended to the file.
+void frame_stats_count() {
+  static int state = 0;  // 0 not looked yet, 1 off, 2 on
+  static const char* path = nullptr;
+  static uint32_t presents = 0, since = 0;
+  if (state == 0) {
+    path = std::getenv("ZORVANE_FRAME_STATS");
+    state = path && *path ? 2 : 1;
+    if (state == 2) {
+      since = SDL_GetTicks();
+      const long long unix_ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                    std::chrono::system_clock::now().time_since_epoch()).count();
+      if (std::FILE* f = std::fopen(path, "a")) {
+        std::fprintf(f, "first_present_unix_ms=%lld\n", unix_ms);
+        std::fclose(f);
+      }
+    }
+  }
+  if (state != 2) return;
+  ++presents;
+  const uint32_t now = SDL_GetTicks();
+  if (now - since < 1000) return;
+  if (std::FILE* f = std::fopen(path, "a")) {
+    std::fprintf(f, "presents=%u ms=%u\n", presents, now - since);
+    std::fclose(f);
+  }
+  presents = 0;
+  since = now;
 }
 
 }  // namespace
@@ -85,6 +120,7 @@ void platform_present(const uint8_t* pixels, int32_t pitch, const uint8_t palett
   int32_t ready = prepare(pixels, pitch, palette_rgb);
   clock_wait_next_tick();
   if (ready) SDL_RenderPresent(sdl_video.renderer);
+  frame_stats_count();
 }
 
 int32_t present_frame_now(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3]) {
