@@ -51,13 +51,19 @@ start_game() {
   (cd "$work" && SDL_AUDIODRIVER=dummy exec "$zorvane") >"$work/game.log" 2>&1 &
   game_pid=$!
   window=""
-  for _ in $(seq 100); do
+  # Up to 30 s: on a loaded machine loading the libraries alone has taken over 2 s.
+  for _ in $(seq 300); do
     window=$(xdotool search --name '^Marrowin$' 2>/dev/null | head -1)
     [ -n "$window" ] && break
     kill -0 "$game_pid" 2>/dev/null || break
     sleep 0.1
   done
-  [ -n "$window" ] || { cat "$work/game.log"; die "the game window did not appear"; }
+  if [ -z "$window" ]; then
+    cat "$work/game.log"
+    kill -0 "$game_pid" 2>/dev/null && die "the game window did not appear (the game still runs)"
+    wait "$game_pid"
+    die "the game window did not appear (the game ended with status $?)"
+  fi
 }
 
 # The renderer may replace the first window with another: once the menu shows, the window
