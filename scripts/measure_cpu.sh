@@ -11,7 +11,7 @@ data=$(readlink -f "${2:-$(dirname "$zorvane")/data}")
 seconds=${3:-20}
 [ -x "$zorvane" ] || { echo "no program at $zorvane" >&2; exit 2; }
 [ -f "$data/OBJECTS2.BMP" ] || { echo "no data folder at $data" >&2; exit 2; }
-for tool in Xvfb xdotool xdpyinfo; do
+for tool in Xvfb xdotool; do
   command -v "$tool" >/dev/null || { echo "$tool is not installed" >&2; exit 2; }
 done
 work=$(mktemp -d /tmp/zorvane-cpu-XXXXXX)
@@ -23,18 +23,10 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+. "$(dirname "$0")/xvfb-lib.sh"
 find "$data" -maxdepth 1 -type f ! -name scores.dat -exec cp {} "$work/" \;
 
-display=""
-for n in $(seq 231 300); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
-Xvfb "$display" -screen 0 640x480x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 150); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start on $display" >&2; exit 1; }
+start_xvfb 231 300
 
 stats=$work/frames.log
 launched_ms=$(date +%s%3N)

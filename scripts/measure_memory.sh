@@ -13,7 +13,7 @@ data=$(readlink -f "${3:-$(dirname "$zorvane")/data}")
 out=${OUT:-$(dirname "$zorvane")/memory}
 [ -x "$zorvane" ] || { echo "no program at $zorvane" >&2; exit 2; }
 [ -f "$data/OBJECTS2.BMP" ] || { echo "no data folder at $data" >&2; exit 2; }
-for tool in Xvfb xdotool import xdpyinfo; do
+for tool in Xvfb xdotool import; do
   command -v "$tool" >/dev/null || { echo "$tool is not installed" >&2; exit 2; }
 done
 mkdir -p "$out"
@@ -27,17 +27,10 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+. "$(dirname "$0")/xvfb-lib.sh"
 find "$data" -maxdepth 1 -type f ! -name scores.dat -exec cp {} "$work/" \;
 
-display=""
-for n in $(seq 161 230); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
-Xvfb "$display" -screen 0 640x480x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+start_xvfb 161 230
 
 (cd "$work" && SDL_AUDIODRIVER=dummy exec "$zorvane") >"$work/game.log" 2>&1 &
 game_pid=$!
