@@ -1,13 +1,11 @@
 // The desktop services the game needs: window, messages, keys, clock, presentation, glyphs, audio.
 // Two implementations exist: platform/sdl (the real one) and platform/fake (for tests).
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
-// Virtual-key numbers of the keys the game polls.
-enum : int32_t {
-  VK_RETURN = 13, VK_SHIFT = 16, VK_CONTROL = 17, VK_ESCAPE = 27, VK_SPACE = 32,
-  VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40, VK_F1 = 112,
-};
+#include "common/input.h"
 
 // Window messages the shell understands.
 enum : uint32_t { WM_CREATE = 1, WM_DESTROY = 2, WM_PAINT = 15, WM_QUIT = 18 };
@@ -37,6 +35,26 @@ int32_t platform_close_requested();
 // 1 while the key is down at the moment of the call (pending input is pumped first).
 // VK_SHIFT and VK_CONTROL mean either key of the pair.
 int32_t platform_key_down(int32_t vk);
+
+// 1 while the game's window has the keyboard focus (a window that cannot tell says 1).
+int32_t platform_has_focus();
+
+// --- files ---
+// Reads a whole file of at most max_bytes into out. False when it is missing, unreadable or
+// larger than max_bytes (out is then empty).
+bool platform_file_read(const char* path, std::string* out, size_t max_bytes);
+// Replaces path with data atomically: a temporary file with a unique name beside it, written,
+// synced and renamed over path. False on any failure; the old file is then left as it was.
+bool platform_file_replace(const char* path, const void* data, size_t size);
+
+// Where the game's own files live. The data folder holds the pictures and sounds; the scores
+// file holds the hi-score table.
+// The path of a data file (a picture or a sound) by its name.
+std::string platform_data_path(const char* name);
+// The text of the scores file; false (and empty) when there is none or it cannot be read.
+bool platform_scores_read(std::string* out);
+// Replaces the scores file atomically with text; false when it cannot be written.
+bool platform_scores_write(const std::string& text);
 
 // --- time ---
 uint32_t platform_ticks();            // milliseconds, wrapping at 2^32

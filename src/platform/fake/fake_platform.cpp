@@ -36,6 +36,7 @@ struct FakeState {
   int32_t display_w = 0, display_h = 0;
   bool cursor = true;
   bool close_requested = false;
+  bool focused = true;
   std::deque<PlatformMessage> queue;
   std::map<int32_t, FakeBuffer> buffers;
   int32_t next_buffer = 1;
@@ -103,6 +104,7 @@ void fake_close_window() {
 }
 size_t fake_queued_messages() { return fake.queue.size(); }
 bool fake_cursor_shown() { return fake.cursor; }
+void fake_set_focus(bool focused) { fake.focused = focused; }
 const std::vector<FakeSoundPlay>& fake_sound_plays() { return fake.plays; }
 std::vector<std::string> fake_sound_labels() {
   std::vector<std::string> labels;
@@ -154,6 +156,7 @@ void platform_post_message(uint32_t message, uint64_t wparam, int64_t lparam) {
 }
 void platform_show_cursor(int32_t show) { fake.cursor = show != 0; }
 int32_t platform_close_requested() { return fake.close_requested ? 1 : 0; }
+int32_t platform_has_focus() { return fake.focused ? 1 : 0; }
 
 int32_t platform_key_down(int32_t vk) {
   if (fake.key_hook) fake.key_hook(vk);

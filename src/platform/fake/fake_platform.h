@@ -62,6 +62,8 @@ void fake_close_window();
 // Messages still queued (for assertions); the game takes them through platform_peek_message.
 size_t fake_queued_messages();
 bool fake_cursor_shown();
+// The window gaining or losing the keyboard focus (focused after fake_reset).
+void fake_set_focus(bool focused);
 
 // Sounds.
 const std::vector<FakeSoundPlay>& fake_sound_plays();

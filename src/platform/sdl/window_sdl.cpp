@@ -146,3 +146,9 @@ int32_t platform_close_requested() {
   video_pump();
   return queue.close_requested ? 1 : 0;
 }
+
+int32_t platform_has_focus() {
+  if (!sdl_video.window) return 1;
+  video_pump();
+  return (SDL_GetWindowFlags(sdl_video.window) & SDL_WINDOW_INPUT_FOCUS) != 0 ? 1 : 0;
+}
