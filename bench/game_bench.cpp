@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 
+#include "live_input.h"
 #include "app/app.h"
 #include "display/display.h"
 #include "enemies/qix.h"
@@ -87,7 +88,7 @@ void BM_GameFrameWork(benchmark::State& state) {
   set_up_mid_level();
   for (auto _ : state) {
     keep_playing();
-    game_compose_frame();
+    game_compose_frame(live_input());
   }
   state.counters["claimed_cells"] = claimed_cells;
 }
@@ -104,7 +105,7 @@ void BM_GameFrameAndPresent(benchmark::State& state) {
   }
   for (auto _ : state) {
     keep_playing();
-    game_compose_frame();
+    game_compose_frame(live_input());
     present_frame_now(display_back->pixels, display_back->pitch, rgb);
   }
 }

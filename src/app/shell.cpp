@@ -2,6 +2,8 @@
 #include <cstdio>
 
 #include "app/app.h"
+#include "app/session.h"
+#include "common/frame_hash.h"
 #include "display/display.h"
 #include "frontend/about.h"
 #include "frontend/hiscore_screen.h"
@@ -14,23 +16,40 @@ namespace {
 constexpr int32_t EXIT_NO_WINDOW = 1;
 constexpr int32_t EXIT_NO_DISPLAY = 2;
 
-void app_run_screen() {
-  switch (screen_state) {
+Session* frame_session = nullptr;
+
+void take_frame(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3]) {
+  if (frame_session) session_take_frame(frame_session, frame_hash(pixels, pitch, 640, 480, palette_rgb));
+}
+
+void app_run_screen(const Input& input) {
+  // A game frame that waits for F1 to be released goes on whatever screen its Esc chose.
+  const int32_t screen = game_frame_waiting() ? SCREEN_GAME : screen_state;
+  switch (screen) {
     case SCREEN_MENU:
-      menu_run_frame();
+      menu_run_frame(input);
       break;
     case SCREEN_GAME:
-      game_run_frame();
+      game_run_frame(input);
       break;
     case SCREEN_HISCORES:
-      hiscore_screen_run();
+      hiscore_screen_run(input);
       break;
     case SCREEN_ABOUT:
-      about_screen_run();
+      about_screen_run(input);
       break;
     default:
       break;
   }
+}
+
+int32_t app_end(Session* session, int32_t status) {
+  app_shutdown();
+  platform_window_destroy();
+  display_frame_observer = nullptr;
+  display_realtime = true;
+  frame_session = nullptr;
+  return session_finish(session, status);
 }
 
 }  // namespace
@@ -48,7 +67,14 @@ int64_t app_window_proc(int32_t, uint32_t message, uint64_t, int64_t) {
   }
 }
 
-int32_t app_main(int32_t instance) {
+int32_t app_main(int32_t instance, const Options& options) {
+  Session session;
+  std::string error;
+  if (!session_open(&session, options, &error)) {
+    std::fprintf(stderr, "zorvane: %s: %s\n", options.demo_file.c_str(), error.c_str());
+    return EXIT_DEMO_UNREADABLE;
+  }
+
   int32_t window = platform_window_create("Marrowin");
   if (window == 0) {
     // Without a window there is nothing to show the game in: say so and fail.
@@ -58,24 +84,41 @@ int32_t app_main(int32_t instance) {
   app_window = window;
   app_instance = instance;
 
-  if (!app_startup()) {
+  // A timed replay shows nothing and never waits; every replay and recording fingerprints
+  // each frame it shows.
+  const bool timed = session.mode == DemoMode::TIME;
+  display_realtime = !timed;
+  frame_session = &session;
+  display_frame_observer = session.mode == DemoMode::NONE ? nullptr : take_frame;
+
+  game_set_now(session_start_seconds(&session));
+  if (!app_startup(session_seed(session, options), !timed)) {
     std::fprintf(stderr, "zorvane: cannot set up the 640x480 8-bit display\n");
     display_shutdown();
     platform_window_destroy();
+    display_frame_observer = nullptr;
+    display_realtime = true;
+    frame_session = nullptr;
     return EXIT_NO_DISPLAY;
   }
 
+  bool close_posted = false;
   for (;;) {
+    // The input of the pass is read once, before anything else: every screen sees the same.
+    Input input;
+    if (!session_next_input(&session, &input)) return app_end(&session, 0);
+    // The desktop's request to close arrives as one WM_DESTROY, in order with the others.
+    if (input.close_requested && !close_posted) {
+      close_posted = true;
+      platform_post_message(WM_DESTROY, 0, 0);
+    }
     // At most one message per pass, so message traffic never changes the frame rate.
     PlatformMessage message;
     if (platform_peek_message(&message)) {
-      if (message.message == WM_QUIT) {
-        app_shutdown();
-        platform_window_destroy();
-        return static_cast<int32_t>(message.wparam);
-      }
+      if (message.message == WM_QUIT) return app_end(&session, static_cast<int32_t>(message.wparam));
       app_window_proc(app_window, message.message, message.wparam, message.lparam);
     }
-    app_run_screen();
+    game_set_now(input.seconds);
+    app_run_screen(input);
   }
 }

@@ -4,8 +4,8 @@
 #include "display/display.h"
 #include "enemies/fuse.h"
 #include "enemies/qix.h"
-#include "enemies/random.h"
 #include "enemies/sparx.h"
+#include "enemies/random.h"
 #include "game/game.h"
 #include "game/hiscore.h"
 #include "sound/sound.h"
@@ -55,7 +55,7 @@ void sprite_make(const SpriteSource& s, int32_t picture_loaded) {
 
 }  // namespace
 
-int32_t app_startup() {
+int32_t app_startup(uint32_t seed, bool with_sound) {
   if (!display_init(640, 480, 8)) return 0;
 
   PALETTEENTRY saved_palette[256];
@@ -79,7 +79,8 @@ int32_t app_startup() {
   const Rect whole_screen = {0, 0, 640, 480};
   display_clipper = display_attach_clipper(display_back, 1, &whole_screen);
 
-  random_seed(clock_start());
+  clock_start();
+  random_seed(seed);
   platform_show_cursor(0);
   display_fill(display_primary, 0);
 
@@ -87,7 +88,7 @@ int32_t app_startup() {
   game_new();
 
   // No sound device means a silent game, nothing worse.
-  sound_init(app_window, app_instance, nullptr);
+  if (with_sound) sound_init(app_window, app_instance, nullptr);
 
   for (const SpriteSource& s : PICTURE_SPRITES) {
     loaded = bitmap_load(&startup_bitmap, s.file);

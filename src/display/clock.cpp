@@ -15,7 +15,7 @@ uint32_t clock_read() { return platform_ticks(); }
 // timing as exact as a pure spin without burning a core. The unsigned difference stays right
 // across the wrap of the tick count.
 uint32_t clock_wait(uint32_t ms) {
-  for (;;) {
+  while (display_realtime) {
     const uint32_t elapsed = platform_ticks() - clock_start_ticks;
     if (elapsed >= ms) break;
     const uint32_t remaining = ms - elapsed;
@@ -25,4 +25,8 @@ uint32_t clock_wait(uint32_t ms) {
       platform_relax();
   }
   return clock_read();
+}
+
+void clock_sleep(uint32_t ms) {
+  if (display_realtime) platform_sleep_ms(ms);
 }

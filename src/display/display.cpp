@@ -7,6 +7,8 @@
 
 #include "platform/platform.h"
 
+FrameObserver display_frame_observer = nullptr;
+bool display_realtime = true;
 Surface* display_primary = nullptr;
 Surface* display_back = nullptr;
 Palette* display_palette = nullptr;
@@ -139,7 +141,8 @@ int32_t display_flip() {
     rgb[i][1] = entries[i].peGreen;
     rgb[i][2] = entries[i].peBlue;
   }
-  platform_present(display_back->pixels, display_back->pitch, rgb);
+  if (display_frame_observer) display_frame_observer(display_back->pixels, display_back->pitch, rgb);
+  if (display_realtime) platform_present(display_back->pixels, display_back->pitch, rgb);
   uint8_t* shown = display_back->pixels;
   display_back->pixels = display_primary->pixels;
   display_primary->pixels = shown;
@@ -179,7 +182,7 @@ Surface* display_create_surface(int32_t width, int32_t height, int32_t /*memory_
 }
 
 int32_t display_wait_vblank() {
-  platform_wait_frame_tick();
+  if (display_realtime) platform_wait_frame_tick();
   return 1;
 }
 

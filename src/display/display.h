@@ -26,6 +26,13 @@ extern int32_t screen_width, screen_height, screen_bpp;
 extern SurfaceDesc display_desc;
 extern uint32_t clock_start_ticks;
 
+// Sees every frame a flip shows, with its palette (the demos' frame log); null: nothing does.
+using FrameObserver = void (*)(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3]);
+extern FrameObserver display_frame_observer;
+// False for a replay as fast as possible: flips go only to the observer and the frame clock
+// never waits or sleeps.
+extern bool display_realtime;
+
 int32_t display_init(int32_t width, int32_t height, int32_t bpp);
 int32_t display_shutdown();
 Clipper* display_attach_clipper(Surface* surface, int32_t count, const Rect* rects);
@@ -50,3 +57,5 @@ int32_t display_unlock_back();
 uint32_t clock_start();
 uint32_t clock_read();
 uint32_t clock_wait(uint32_t ms);
+// A plain pause of ms milliseconds (none when not in real time).
+void clock_sleep(uint32_t ms);

@@ -11,7 +11,6 @@
 #include "enemies/sparx.h"
 #include "frontend/menu.h"
 #include "game/hud.h"
-#include "platform/platform.h"
 #include "sound/sound.h"
 
 namespace {
@@ -89,14 +88,13 @@ void about_draw_page() {
 
 }  // namespace
 
-void about_screen_run() {
-  // A window closed from the desktop ends this loop too; the main loop then shuts down.
-  if (platform_close_requested()) return;
-  if (!platform_key_down(VK_ESCAPE)) {
-    do {
-      about_draw_page();
-      if (platform_close_requested()) return;
-    } while (!platform_key_down(VK_ESCAPE));
+// One page a pass until Esc; a window closed from the desktop stops the drawing, and the main
+// loop then shuts down.
+void about_screen_run(const Input& input) {
+  if (input.close_requested) return;
+  if (!input_held(input, VK_ESCAPE)) {
+    about_draw_page();
+    return;
   }
   sound_effect(SND_MENUSELECT);
   menu_frames = 0;

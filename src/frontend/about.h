@@ -1,4 +1,6 @@
 // The about screen: the goal, the enemies and the controls.
 #pragma once
 
-void about_screen_run();
+#include "common/input.h"
+
+void about_screen_run(const Input& input);

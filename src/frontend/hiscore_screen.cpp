@@ -7,7 +7,6 @@
 #include "frontend/menu.h"
 #include "game/hiscore.h"
 #include "game/hud.h"
-#include "platform/platform.h"
 #include "sound/sound.h"
 
 namespace {
@@ -35,7 +34,6 @@ void draw_score(const HiscoreRow& row, int32_t dx, int32_t y) {
   draw_text_shadowed(text_buffer, dx + SCORE_X, y, COLOUR_PALE_YELLOW);
 }
 
-bool esc_or_close() { return platform_key_down(VK_ESCAPE) || platform_close_requested(); }
 
 }  // namespace
 
@@ -60,28 +58,28 @@ void hiscore_table_draw(int32_t shift_left) {
   }
 }
 
-void hiscore_screen_run() {
-  // Closing the window leaves this loop as Esc does; the main loop then takes the close.
-  if (!esc_or_close()) {
-    do {
-      display_fill(display_back, 0);
-      bob_set_position(&menu_picture_sprite, 0, 0);
-      bob_draw(&menu_picture_sprite, display_back);
-      bob_set_position(&title_sprite, 280, 0);
-      bob_draw(&title_sprite, display_back);
-      text_format("Created by Quarrel Forge");
-      draw_text_shadowed(text_buffer, 260, 30, COLOUR_PALE_YELLOW);
-      text_format("HI-SCORE LIST");
-      draw_text_shadowed(text_buffer, 290, 70, COLOUR_ORANGE);
-      text_format("Press Esc key to go back to the menu again!");
-      draw_text_shadowed(text_buffer, 180, 460, COLOUR_WHITE);
-      if (hiscore_loaded == 0) {
-        hiscore_edit_row = hiscore_load(-1);
-        hiscore_loaded = 1;
-      }
-      hiscore_table_draw(0);
-      display_flip();
-    } while (!esc_or_close());
+// One page a pass until Esc; closing the window leaves as Esc does, and the main loop then
+// takes the close.
+void hiscore_screen_run(const Input& input) {
+  if (!input_held(input, VK_ESCAPE) && !input.close_requested) {
+    display_fill(display_back, 0);
+    bob_set_position(&menu_picture_sprite, 0, 0);
+    bob_draw(&menu_picture_sprite, display_back);
+    bob_set_position(&title_sprite, 280, 0);
+    bob_draw(&title_sprite, display_back);
+    text_format("Created by Quarrel Forge");
+    draw_text_shadowed(text_buffer, 260, 30, COLOUR_PALE_YELLOW);
+    text_format("HI-SCORE LIST");
+    draw_text_shadowed(text_buffer, 290, 70, COLOUR_ORANGE);
+    text_format("Press Esc key to go back to the menu again!");
+    draw_text_shadowed(text_buffer, 180, 460, COLOUR_WHITE);
+    if (hiscore_loaded == 0) {
+      hiscore_edit_row = hiscore_load(-1);
+      hiscore_loaded = 1;
+    }
+    hiscore_table_draw(0);
+    display_flip();
+    return;
   }
   sound_effect(SND_MENUSELECT);
   menu_frames = 0;

@@ -68,7 +68,7 @@ void menu_choose() {
       draw_text(text_buffer, 230, 400, COLOUR_PALE_YELLOW, display_back);
       display_flip();
       sound_effect(SND_QUIT);
-      platform_sleep_ms(QUIT_PAUSE_MS);
+      clock_sleep(QUIT_PAUSE_MS);
       platform_post_message(WM_DESTROY, 0, 0);
       break;
     default:
@@ -76,13 +76,13 @@ void menu_choose() {
   }
 }
 
-void menu_browse() {
+void menu_browse(const Input& input) {
   // Down wins when both are held; the latch makes one press move one item.
   if (menu_key_latch) return;
-  if (platform_key_down(VK_DOWN)) {
+  if (input_held(input, VK_DOWN)) {
     menu_selection = menu_selection >= MENU_ITEMS - 1 ? 0 : menu_selection + 1;
     sound_effect(SND_MENUBROWSE);
-  } else if (platform_key_down(VK_UP)) {
+  } else if (input_held(input, VK_UP)) {
     menu_selection = menu_selection <= 0 ? MENU_ITEMS - 1 : menu_selection - 1;
     sound_effect(SND_MENUBROWSE);
   }
@@ -116,29 +116,29 @@ void menu_scroll() {
 
 }  // namespace
 
-int32_t menu_run_frame() {
+int32_t menu_run_frame(const Input& input) {
   // Esc only counts from the 50th frame, so the press that left another screen does not also
   // close the program.
   ++menu_frames;
-  if (platform_key_down(VK_ESCAPE) && menu_frames >= MENU_ESC_FRAMES) {
+  if (input_held(input, VK_ESCAPE) && menu_frames >= MENU_ESC_FRAMES) {
     platform_post_message(WM_DESTROY, 0, 0);
     return 0;
   }
   clock_start();
 
-  if (platform_key_down(VK_RETURN)) menu_choose();
+  if (input_held(input, VK_RETURN)) menu_choose();
 
   display_fill(display_back, 0);
   bob_set_position(&menu_picture_sprite, 0, 0);
   bob_draw(&menu_picture_sprite, display_back);
 
-  menu_browse();
+  menu_browse(input);
   bob_set_position(&menu_pointer_sprite, 280, 140 + 40 * menu_selection);
   bob_draw(&menu_pointer_sprite, display_back);
   if (menu_selection >= 0 && menu_selection < MENU_ITEMS)
     draw_formatted_shadowed(MENU_ITEM_TEXTS[menu_selection].description, 410, 141 + 40 * menu_selection,
                             COLOUR_WHITE);
-  menu_key_latch = platform_key_down(VK_DOWN) || platform_key_down(VK_UP) ? 1 : 0;
+  menu_key_latch = input_held(input, VK_DOWN) || input_held(input, VK_UP) ? 1 : 0;
 
   menu_draw_items();
   menu_scroll();

@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 
+#include "common/input.h"
+
 enum : int32_t {
   PHASE_GAME_OVER = 0,
   PHASE_LIFE_LOST = 1,
@@ -31,13 +33,19 @@ extern int32_t move_mode;
 extern int32_t engine_beat_frames;
 extern int32_t marker_blink;
 
-// Calendar time in whole seconds, as the minute periods and the pause count it.
+// Calendar time in whole seconds, as the minute periods and the pause count it: the reading
+// of the current pass of the main loop, so that one frame always sees one time.
 int32_t game_now();
+void game_set_now(int64_t seconds);
 
-int32_t game_run_frame();
+int32_t game_run_frame(const Input& input);
 // Everything of a frame up to the side panel: keys, the phase step, the moves and the whole
-// picture in the back buffer; game_run_frame then flips and waits out the 30 ms.
-int32_t game_compose_frame();
+// picture in the back buffer; game_run_frame then flips and waits out the 30 ms. 0 when the
+// frame stopped to wait for F1 to be released (nothing more is drawn in this pass).
+int32_t game_compose_frame(const Input& input);
+// True while a frame waits for F1 to be released: the next passes go on with that frame
+// whatever screen its Esc may have chosen.
+bool game_frame_waiting();
 void game_new_level();
 void game_new();
 // Back to play after game over or the initials entry: sounds, fresh level, fresh game.

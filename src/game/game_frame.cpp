@@ -10,7 +10,6 @@
 #include "game/game.h"
 #include "game/hiscore.h"
 #include "game/hud.h"
-#include "platform/platform.h"
 #include "playfield/player.h"
 #include "playfield/playfield.h"
 #include "sound/sound.h"
@@ -23,22 +22,15 @@ constexpr int32_t ENGINE_BEAT_BASE_FRAMES = 100;
 constexpr int32_t MARKER_BLINK_FRAMES = 16;
 constexpr int32_t MARKER_FRAMES_PER_PICTURE = 8;
 
-bool key(int32_t vk) { return platform_key_down(vk) != 0; }
+// While F1 is held at the start or end of a pause, the frame that saw it stands still: the
+// passes of the main loop that follow present nothing until F1 is up (or the window is closed),
+// and then the frame goes on from where it stopped, with the keys of that pass.
+enum : int32_t { RESUME_NONE = 0, RESUME_PLAYING_STEP = 1, RESUME_AFTER_PHASE_STEP = 2 };
+int32_t f1_wait_resume = RESUME_NONE;
 
-// Nothing is drawn while F1 is held at the start or end of a pause; a window closed meanwhile
-// still ends the wait, so the program can go down.
-void wait_for_f1_release() {
-  while (key(VK_F1) && !platform_close_requested()) {
-  }
-}
+bool key(const Input& input, int32_t vk) { return input_held(input, vk); }
 
-void step_playing() {
-  if (key(VK_F1)) {
-    game_phase = PHASE_PAUSED;
-    pause_started_at = game_now();
-    phase_frames = 0;
-    wait_for_f1_release();
-  }
+void step_playing_rest(const Input& input) {
   if (qix_captured) {
     if (++phase_frames >= PHASE_LONG_WAIT_FRAMES) {
       phase_frames = 0;
@@ -47,10 +39,10 @@ void step_playing() {
       qix_reset();
     }
   }
-  move_mode = key(VK_SHIFT) ? 2 : (key(VK_CONTROL) ? 1 : 0);
-  player_step(move_mode);
+  move_mode = key(input, VK_SHIFT) ? 2 : (key(input, VK_CONTROL) ? 1 : 0);
+  player_step(move_mode, input);
   // A fast stix, or fast movement with no slow stix under way, takes two steps a frame.
-  if (stix_speed == 2 || (move_mode == 2 && stix_speed != 1)) player_step(move_mode);
+  if (stix_speed == 2 || (move_mode == 2 && stix_speed != 1)) player_step(move_mode, input);
   sparx_timer_update();
   if (++engine_beat_frames >= time_left + ENGINE_BEAT_BASE_FRAMES) {
     engine_beat_frames = 0;
@@ -64,11 +56,25 @@ void step_playing() {
   }
 }
 
-void step_paused() {
-  if (!key(VK_F1)) return;
+// False when the frame now waits for F1 to be released.
+bool step_playing(const Input& input) {
+  if (key(input, VK_F1)) {
+    game_phase = PHASE_PAUSED;
+    pause_started_at = game_now();
+    phase_frames = 0;
+    f1_wait_resume = RESUME_PLAYING_STEP;
+    return false;
+  }
+  step_playing_rest(input);
+  return true;
+}
+
+bool step_paused(const Input& input) {
+  if (!key(input, VK_F1)) return true;
   game_phase = PHASE_PLAYING;
   time_base += game_now() - pause_started_at;
-  wait_for_f1_release();
+  f1_wait_resume = RESUME_AFTER_PHASE_STEP;
+  return false;
 }
 
 void step_level_complete() {
@@ -80,7 +86,7 @@ void step_level_complete() {
   }
 }
 
-void step_life_lost() {
+void step_life_lost(const Input& input) {
   if (phase_announced == 0) {
     if (game_lives > 1) {
       phase_announced = 1;
@@ -93,7 +99,7 @@ void step_life_lost() {
   }
   if (game_lives > 0) {
     ++phase_frames;
-    if (phase_frames < PHASE_WAIT_FRAMES || !key(VK_SPACE)) return;
+    if (phase_frames < PHASE_WAIT_FRAMES || !key(input, VK_SPACE)) return;
     phase_frames = 0;
     if (player_drawing) {
       player_drawing = 0;
@@ -114,7 +120,7 @@ void step_life_lost() {
   time_base = game_now();
 }
 
-void step_game_over() {
+void step_game_over(const Input& input) {
   if (phase_announced == 0) {
     phase_announced = 1;
     sound_effect(SND_DYING);
@@ -124,9 +130,9 @@ void step_game_over() {
       hiscore_loaded = 0;
     }
   }
-  if (key(VK_RETURN)) {
+  if (key(input, VK_RETURN)) {
     game_restart();
-  } else if (key(VK_ESCAPE)) {
+  } else if (key(input, VK_ESCAPE)) {
     menu_frames = 1;
     screen_state = SCREEN_MENU;
   }
@@ -134,9 +140,9 @@ void step_game_over() {
 
 bool edit_row_valid() { return hiscore_edit_row >= 0 && hiscore_edit_row < HISCORE_ENTRIES; }
 
-void step_hiscore_entry() {
-  const bool right = key(VK_RIGHT), left = key(VK_LEFT);
-  const bool down = key(VK_DOWN), up = key(VK_UP);
+void step_hiscore_entry(const Input& input) {
+  const bool right = key(input, VK_RIGHT), left = key(input, VK_LEFT);
+  const bool down = key(input, VK_DOWN), up = key(input, VK_UP);
   bool moved = false;
   if (right && menu_key_latch == 0) {
     hiscore_edit_cursor = hiscore_edit_cursor >= 2 ? 0 : hiscore_edit_cursor + 1;
@@ -156,35 +162,35 @@ void step_hiscore_entry() {
   else if (up && menu_key_latch == 0)
     hiscore_edit_letter = hiscore_edit_letter >= 'Z' ? 'A' : hiscore_edit_letter + 1;
   menu_key_latch = (down || up || left || right) ? 1 : 0;
-  if (key(VK_RETURN)) {
+  if (key(input, VK_RETURN)) {
     hiscore_save();
     game_restart();
   }
 }
 
-void step_phase() {
+// False when the frame now waits for F1 to be released.
+bool step_phase(const Input& input) {
   switch (game_phase) {
     case PHASE_PLAYING:
-      step_playing();
-      break;
+      return step_playing(input);
     case PHASE_PAUSED:
-      step_paused();
-      break;
+      return step_paused(input);
     case PHASE_LEVEL_COMPLETE:
       step_level_complete();
       break;
     case PHASE_LIFE_LOST:
-      step_life_lost();
+      step_life_lost(input);
       break;
     case PHASE_GAME_OVER:
-      step_game_over();
+      step_game_over(input);
       break;
     case PHASE_HISCORE_ENTRY:
-      step_hiscore_entry();
+      step_hiscore_entry(input);
       break;
     default:
       break;
   }
+  return true;
 }
 
 void draw_marker() {
@@ -197,17 +203,20 @@ void draw_marker() {
   bob_draw(marker, display_back);
 }
 
-}  // namespace
 
-int32_t game_compose_frame() {
-  if (key(VK_ESCAPE)) {
+// The frame up to the phase step.
+void frame_begin(const Input& input) {
+  if (key(input, VK_ESCAPE)) {
     screen_state = SCREEN_MENU;
     menu_frames = 1;
   }
   clock_start();
   display_fill(display_back, 0);
   bob_draw(&playfield_sprite, display_back);
-  step_phase();
+}
+
+// The frame after the phase step, up to the side panel.
+void frame_end() {
   bob_draw(&title_sprite, display_back);
   bob_draw(&logo_sprite, display_back);
   bob_draw(&arrows_sprite, display_back);
@@ -226,11 +235,36 @@ int32_t game_compose_frame() {
   fuse_draw();
   draw_marker();
   hud_draw();
+}
+
+// Goes on with a frame that waited for F1; false while F1 is still held.
+bool frame_resume(const Input& input) {
+  if (key(input, VK_F1) && !input.close_requested) return false;
+  const int32_t resume = f1_wait_resume;
+  f1_wait_resume = RESUME_NONE;
+  if (resume == RESUME_PLAYING_STEP) step_playing_rest(input);
+  frame_end();
+  return true;
+}
+
+}  // namespace
+
+bool game_frame_waiting() { return f1_wait_resume != RESUME_NONE; }
+
+int32_t game_compose_frame(const Input& input) {
+  if (game_frame_waiting()) return frame_resume(input) ? 1 : 0;
+  frame_begin(input);
+  if (!step_phase(input)) return 0;
+  frame_end();
   return 1;
 }
 
-int32_t game_run_frame() {
-  game_compose_frame();
+int32_t game_run_frame(const Input& input) {
+  if (!game_compose_frame(input)) {
+    // A pass that waits for F1 shows nothing; it sleeps to the next tick instead of spinning.
+    display_wait_vblank();
+    return 1;
+  }
   display_flip();
   clock_wait(GAME_FRAME_MS);
   return 1;

@@ -1,8 +1,6 @@
 // The game-wide counters and the phase.
 #include "game/game.h"
 
-#include "platform/platform.h"
-
 int32_t game_phase = PHASE_PLAYING;
 int32_t game_score = 0;
 int32_t game_lives = LIVES_AT_START;
@@ -18,4 +16,9 @@ int32_t move_mode = 0;
 int32_t engine_beat_frames = 0;
 int32_t marker_blink = 0;
 
-int32_t game_now() { return static_cast<int32_t>(platform_time_seconds()); }
+namespace {
+int64_t now_seconds = 0;
+}
+
+int32_t game_now() { return static_cast<int32_t>(now_seconds); }
+void game_set_now(int64_t seconds) { now_seconds = seconds; }

@@ -1,13 +1,13 @@
 // The hi-score table in memory and its text file scores.dat.
 #include "game/hiscore.h"
 
-#include <unistd.h>
-
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "platform/platform.h"
 
 HiscoreTable hiscore_table = {};
 int32_t hiscore_edit_row = -1;
@@ -59,10 +59,28 @@ char initial_for_file(const char* initials, int32_t k) {
   return c < 0x20 || c == 0x7F ? ' ' : static_cast<char>(c);
 }
 
-// The temporary file is written next to scores.dat so the rename stays on one file system.
-std::string temp_path() { return std::string(HISCORE_FILE) + ".tmp"; }
+// Where the table's text comes from: the scores file at every load, or (for demos) a text
+// held in memory that saves replace.
+struct ScoreStore {
+  HiscoreStorage storage = HiscoreStorage::FILE;
+  std::string text;
+};
+ScoreStore store;
+
+bool store_read(std::string* text) {
+  if (store.storage == HiscoreStorage::FILE) return platform_scores_read(text);
+  *text = store.text;
+  return true;
+}
 
 }  // namespace
+
+void hiscore_use_storage(HiscoreStorage storage, const std::string& text) {
+  store.storage = storage;
+  store.text = text;
+}
+
+const std::string& hiscore_stored_text() { return store.text; }
 
 void hiscore_init() {
   for (HiscoreRow& r : hiscore_table.rows) {
@@ -82,34 +100,33 @@ void hiscore_free() {
   }
 }
 
-int32_t hiscore_save() {
-  const std::string temp = temp_path();
-  FILE* f = std::fopen(temp.c_str(), "w");
-  if (f == nullptr) return 0;
-  bool ok = true;
+std::string hiscore_table_text() {
+  std::string text;
+  char line[64];
   for (const HiscoreRow& r : hiscore_table.rows) {
-    int written;
     if (r.score > 0)
-      written = std::fprintf(f, "%c%c%c %d\n", initial_for_file(r.initials, 0), initial_for_file(r.initials, 1),
-                             initial_for_file(r.initials, 2), r.score);
+      std::snprintf(line, sizeof line, "%c%c%c %d\n", initial_for_file(r.initials, 0), initial_for_file(r.initials, 1),
+                    initial_for_file(r.initials, 2), r.score);
     else
-      written = std::fputs("- 0\n", f);
-    if (written < 0) ok = false;
+      std::snprintf(line, sizeof line, "- 0\n");
+    text += line;
   }
-  // The data must be on the disk before the rename makes it the table.
-  if (std::fflush(f) != 0) ok = false;
-  if (ok && fsync(fileno(f)) != 0) ok = false;
-  if (std::fclose(f) != 0) ok = false;
-  if (ok && std::rename(temp.c_str(), HISCORE_FILE) != 0) ok = false;
-  if (!ok) {
-    std::remove(temp.c_str());
-    return 0;
-  }
-  return 1;
+  return text;
+}
+
+int32_t hiscore_save() {
+  const std::string text = hiscore_table_text();
+  // The table in memory is the one this run goes on with, even when the disk refuses it.
+  if (store.storage != HiscoreStorage::FILE) store.text = text;
+  if (store.storage == HiscoreStorage::MEMORY) return 1;
+  return platform_scores_write(text) ? 1 : 0;
 }
 
 int32_t hiscore_load(int32_t new_score) {
-  FILE* f = std::fopen(HISCORE_FILE, "r");
+  std::string text;
+  // An empty table reads as no table: nothing to place a score in.
+  if (!store_read(&text) || text.empty()) return -1;
+  FILE* f = fmemopen(text.data(), text.size(), "r");
   if (f == nullptr) return -1;
   int32_t next = 0;
   int32_t placed = -1;

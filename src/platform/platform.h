@@ -22,13 +22,12 @@ struct PlatformMessage {
 int32_t platform_window_create(const char* caption);
 void platform_window_destroy();
 // Takes at most one message off the queue without blocking; 0 when the queue is empty.
-// Closing the window from the desktop arrives as WM_DESTROY. Keyboard events never queue.
+// Keyboard events and the desktop's close request never queue.
 int32_t platform_peek_message(PlatformMessage* out);
 // Appends a message to the queue (PostMessage and PostQuitMessage).
 void platform_post_message(uint32_t message, uint64_t wparam, int64_t lparam);
 void platform_show_cursor(int32_t show);
-// 1 once the desktop has asked to close the window (pumping input first); the WM_DESTROY for it
-// is already queued. Screens that run loops of their own leave them when this is set.
+// 1 once the desktop has asked to close the window (pumping input first); it stays 1.
 int32_t platform_close_requested();
 
 // --- keyboard ---

@@ -2,12 +2,10 @@
 #include "playfield/player.h"
 
 #include "enemies/fuse.h"
-#include "platform/platform.h"
+#include "common/input.h"
 #include "playfield/playfield.h"
 
 namespace {
-
-bool key_down(int32_t vk) { return platform_key_down(vk) != 0; }
 
 // A cell the marker looks at; off the grid nothing is open.
 int32_t cell_or_edge(int32_t x, int32_t y) { return playfield_inside(x, y) ? playfield_cell(x, y) : CELL_BORDER; }
@@ -18,7 +16,8 @@ void stix_lay(int32_t x, int32_t y) {
 
 }  // namespace
 
-void player_step(int32_t move_mode) {
+void player_step(int32_t move_mode, const Input& input) {
+  auto key_down = [&input](int32_t vk) { return input_held(input, vk); };
   const bool draw_key = move_mode == 1 || move_mode == 2;
   int32_t dx = 0, dy = 0;
   if (draw_key) {

@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 
+#include "common/input.h"
+
 enum : int32_t { DIR_RIGHT = 1, DIR_LEFT = 2, DIR_UP = 3, DIR_DOWN = 4 };
 
 constexpr int32_t STEP_CELLS = 2;
@@ -14,5 +16,6 @@ extern int32_t player_drawing;
 extern int32_t stix_speed;
 extern int32_t stix_start_x, stix_start_y;
 
-// One movement step of the marker with the frame's move mode (0 none, 1 Ctrl, 2 Shift).
-void player_step(int32_t move_mode);
+// One movement step of the marker with the frame's move mode (0 none, 1 Ctrl, 2 Shift) and
+// the keys held in this frame.
+void player_step(int32_t move_mode, const Input& input);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "game/game.h"
 #include "frontend/menu.h"
 #include "platform/fake/fake_platform.h"
 
@@ -38,6 +39,7 @@ class GameDataDir : public ::testing::Test {
   // Start-up as the program runs it, with a window for the sound to attach to.
   void start() {
     app_window = app_instance = 1;
+    game_set_now(platform_time_seconds());
     ASSERT_EQ(app_startup(), 1);
     started_ = true;
   }

@@ -18,7 +18,7 @@ class Shell : public GameDataDir {
       if (frame <= 3000) script(frame);
       if (frame == 3001) fake_close_window();   // a runaway: end it, and fail below
     });
-    int32_t result = app_main(1);
+    int32_t result = app_main(1, Options{});
     EXPECT_LE(fake_frame_count(), 3000u) << "the program did not end by itself";
     return result;
   }
@@ -35,7 +35,7 @@ TEST_F(Shell, NoWindowOrNoDisplayFailsWithoutRunningTheLoop) {
     fake_fail_window(no_window);
     fake_fail_display(!no_window);
     platform_post_message(WM_QUIT, 0, 0);
-    EXPECT_NE(app_main(1), 0);
+    EXPECT_NE(app_main(1, Options{}), 0);
     EXPECT_EQ(display_primary, nullptr);
     EXPECT_EQ(fake_frame_count(), 0u);
     EXPECT_EQ(fake_queued_messages(), 1u) << "the loop must not have taken any message";

@@ -1,6 +1,7 @@
 // Start-up: what stands ready after it, and how missing pictures or sound are borne.
 #include <gtest/gtest.h>
 
+#include "live_input.h"
 #include "app/game_data_dir.h"
 #include "app/sprites.h"
 #include "display/display.h"
@@ -47,10 +48,10 @@ TEST_F(Startup, MissingPicturesAndNoSoundDeviceAreBorne) {
   EXPECT_EQ(sound_device, 0);
   // "New Game" from the menu, then game frames: the program runs on, silent.
   fake_set_key(VK_RETURN, true);
-  menu_run_frame();
+  menu_run_frame(live_input());
   fake_set_key(VK_RETURN, false);
   EXPECT_EQ(screen_state, SCREEN_GAME);
-  for (int i = 0; i < 5; ++i) game_run_frame();
+  for (int i = 0; i < 5; ++i) game_run_frame(live_input());
   EXPECT_GE(fake_frame_count(), 6u);
   EXPECT_TRUE(fake_sound_plays().empty());
 }

@@ -83,7 +83,7 @@ TEST_F(SparxTest, MinuteClockAddsTwoSparxThenRunsTheSpeedsOneTwoOneTwo) {
   EXPECT_EQ(at(1), (At{316, 0, DIR_RIGHT}));
   EXPECT_EQ(at(2), (At{314, 0, DIR_LEFT}));  // inactive slots stand still
   for (int32_t s = 1; s <= 61; ++s) {
-    fake_advance_ms(1000);
+    game_set_now(game_now() + 1);
     sparx_timer_update();
     EXPECT_EQ(time_left, 60 - s);
     EXPECT_EQ(sparx_count, s <= 60 ? 2 : 4);
@@ -94,14 +94,14 @@ TEST_F(SparxTest, MinuteClockAddsTwoSparxThenRunsTheSpeedsOneTwoOneTwo) {
   EXPECT_EQ(at(2), (At{312, 0, DIR_LEFT}));
   EXPECT_EQ(at(3), (At{316, 0, DIR_RIGHT}));
   for (int32_t speed : {1, 2, 1, 2}) {
-    fake_advance_ms(61000);
+    game_set_now(game_now() + 61);
     sparx_timer_update();
     for (const Sparx& s : sparx) EXPECT_EQ(s.sprite.state, speed);
   }
   EXPECT_EQ(plays_of("newsparx.wav"), 5);
   // Outside play time runs on, but nothing happens until play resumes.
   game_phase = PHASE_PAUSED;
-  fake_advance_ms(62000);
+  game_set_now(game_now() + 62);
   sparx_timer_update();
   EXPECT_EQ(time_left, -2);
   EXPECT_EQ(sparx[0].sprite.state, 2);

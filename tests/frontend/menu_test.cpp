@@ -2,6 +2,7 @@
 // scrolling lines.
 #include <gtest/gtest.h>
 
+#include "live_input.h"
 #include "app/game_data_dir.h"
 #include "display/palette.h"
 #include "game/game.h"
@@ -23,7 +24,7 @@ int32_t count_colour(const FakeFrame& f, int32_t x0, int32_t y0, int32_t x1, int
 // One menu frame with exactly these keys held.
 void frame(std::initializer_list<int32_t> keys = {}) {
   for (int32_t k : keys) fake_set_key(k, true);
-  menu_run_frame();
+  menu_run_frame(live_input());
   fake_release_all_keys();
 }
 
@@ -85,13 +86,13 @@ TEST_F(Menu, ScrollingLinesRestartAt640) {
   fake_capture_frames(false);
   ASSERT_EQ(scroll_x_intro, 700.0f);
   ASSERT_EQ(scroll_x_credits, 700.0f);
-  for (int i = 0; i < 5699; ++i) menu_run_frame();
+  for (int i = 0; i < 5699; ++i) menu_run_frame(live_input());
   EXPECT_EQ(scroll_x_intro, -4999.0f);
-  menu_run_frame();
+  menu_run_frame(live_input());
   EXPECT_EQ(scroll_x_intro, 640.0f);
-  for (int i = 0; i < 699; ++i) menu_run_frame();
+  for (int i = 0; i < 699; ++i) menu_run_frame(live_input());
   EXPECT_EQ(scroll_x_credits, -2499.5f);
-  menu_run_frame();
+  menu_run_frame(live_input());
   EXPECT_EQ(scroll_x_credits, 640.0f);
   EXPECT_EQ(scroll_x_intro, -60.0f);
   // Line 1 is drawn in pale yellow along the bottom, one pixel further left each frame.

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "live_input.h"
 #include "app/app.h"
 #include "display/display.h"
 #include "display/draw.h"
@@ -20,6 +21,9 @@
 #include "platform/fake/fake_platform.h"
 
 using Values = std::vector<int32_t>;
+
+// The scores file of a test: in its own working folder, where the platform keeps it.
+constexpr const char* HISCORE_FILE = "scores.dat";
 
 inline std::string repeat(const std::string& s, int n) {
   std::string out;
@@ -62,6 +66,7 @@ class GameScreen : public TempDirTest {
       if (e.path().filename() != "scores.dat") std::filesystem::create_symlink(e.path(), dir_ / e.path().filename());
     fake_reset();
     app_window = app_instance = 1;
+    game_set_now(platform_time_seconds());
     ASSERT_EQ(app_startup(), 1);
     started_ = true;
     screen_state = SCREEN_GAME;
@@ -86,7 +91,7 @@ class GameScreen : public TempDirTest {
   }
 
   static void run_frames(int n) {
-    while (n-- > 0) game_run_frame();
+    while (n-- > 0) game_run_frame(live_input());
   }
   // Holds exactly these keys through n frames.
   static void frames_with(std::initializer_list<int32_t> keys, int n = 1) {

@@ -1,4 +1,5 @@
 // The side panel's values and time bar, and the hi-score list screen's own loop.
+#include "live_input.h"
 #include "frontend/hiscore_screen.h"
 #include "frontend/menu.h"
 #include "game/game_fixture.h"
@@ -33,28 +34,28 @@ TEST_F(Hud, TimeBarFillsItsFrameAtSixtySecondsAndNothingAtZero) {
   EXPECT_EQ(count_index(480, 130, 640, 150, IX_RED), 0);
 }
 
-TEST_F(Hud, HiscoreScreenReadsTheTableRunsUntilEscAndLeavesAtOnceWhenEscIsDown) {
+TEST_F(Hud, HiscoreScreenReadsTheTableShowsAPageAPassAndLeavesOnEscOrClose) {
   write_file(HISCORE_FILE, "ZED 900\nYOU 500\n");
   hiscore_loaded = 0, hiscore_edit_row = 4, menu_frames = 40;
-  int presents = 0;
-  fake_on_present([&](uint64_t) {
-    if (++presents == 3) fake_set_key(VK_ESCAPE, true);
-  });
-  hiscore_screen_run();
-  EXPECT_EQ(presents, 3);
+  screen_state = SCREEN_HISCORES;
+  const uint64_t before = fake_frame_count();
+  for (int pass = 0; pass < 3; ++pass) hiscore_screen_run(live_input());
+  EXPECT_EQ(fake_frame_count() - before, 3u);
   EXPECT_EQ(hiscore_edit_row, -1);
   EXPECT_EQ(shown("HI-SCORE LIST", 290, 70, COLOUR_ORANGE), 0);
   EXPECT_EQ(shown("900", 360, 120, COLOUR_PALE_YELLOW), 0);
   EXPECT_EQ(shown("-", 264, 160, COLOUR_MAGENTA), 0);  // an empty row
+  EXPECT_TRUE(take_sounds().empty());
+  fake_set_key(VK_ESCAPE, true);
+  hiscore_screen_run(live_input());
+  EXPECT_EQ(fake_frame_count() - before, 3u);
   EXPECT_EQ(take_sounds(), (std::vector<std::string>{"menuselect.wav"}));
   EXPECT_EQ((Values{screen_state, menu_frames}), (Values{SCREEN_MENU, 0}));
-  hiscore_screen_run();  // Esc still down: no frame at all
-  EXPECT_EQ(presents, 3);
-  EXPECT_EQ(take_sounds(), (std::vector<std::string>{"menuselect.wav"}));
   fake_release_all_keys();
-  fake_on_present([&](uint64_t) { ++presents, fake_close_window(); });
-  hiscore_screen_run();  // closing the window ends the loop as Esc does
-  EXPECT_EQ(presents, 4);
+  screen_state = SCREEN_HISCORES;
+  fake_close_window();
+  hiscore_screen_run(live_input());  // closing the window leaves as Esc does
+  EXPECT_EQ(fake_frame_count() - before, 3u);
   EXPECT_EQ(screen_state, SCREEN_MENU);
 }
 

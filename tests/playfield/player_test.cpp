@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include "live_input.h"
 #include "playfield_fixture.h"
 #include "sound/sound.h"
 
@@ -17,7 +18,7 @@ void keys_hold(std::initializer_list<int32_t> keys) {
 
 void steps(int32_t count, int32_t mode, std::initializer_list<int32_t> keys) {
   keys_hold(keys);
-  for (int32_t i = 0; i < count; ++i) player_step(mode);
+  for (int32_t i = 0; i < count; ++i) player_step(mode, live_input());
 }
 
 Values marker() { return {player_x, player_y, player_drawing, stix_speed}; }

@@ -320,7 +320,7 @@ TEST(Soak, RandomKeysThroughEveryScreenKeepTheGameConsistent) {
   fake_on_present([&](uint64_t) { soak.on_present(); });
   fake_on_key_query([&](int32_t vk) { soak.on_key_query(vk); });
 
-  const int32_t result = app_main(1);
+  const int32_t result = app_main(1, Options{});
 
   fake_on_present(nullptr);
   fake_on_key_query(nullptr);

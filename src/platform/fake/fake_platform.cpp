@@ -98,10 +98,7 @@ const std::vector<FakeFrame>& fake_kept_frames() { return fake.kept; }
 void fake_fail_window(bool fail) { fake.fail_window = fail; }
 void fake_fail_display(bool fail) { fake.fail_display = fail; }
 void fake_fail_audio(bool fail) { fake.fail_audio = fail; }
-void fake_close_window() {
-  fake.close_requested = true;
-  fake.queue.push_back(PlatformMessage{WM_DESTROY, 0, 0});
-}
+void fake_close_window() { fake.close_requested = true; }
 size_t fake_queued_messages() { return fake.queue.size(); }
 bool fake_cursor_shown() { return fake.cursor; }
 void fake_set_focus(bool focused) { fake.focused = focused; }

@@ -57,7 +57,7 @@ void fake_fail_window(bool fail);
 void fake_fail_display(bool fail);
 void fake_fail_audio(bool fail);
 
-// The desktop closing the window: queues WM_DESTROY and sets the close request.
+// The desktop closing the window: sets the close request (the main loop posts WM_DESTROY).
 void fake_close_window();
 // Messages still queued (for assertions); the game takes them through platform_peek_message.
 size_t fake_queued_messages();

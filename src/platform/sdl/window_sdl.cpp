@@ -19,12 +19,9 @@ struct MessageQueue {
 
 MessageQueue queue;
 
-void request_close() {
-  // The desktop may say it twice (window close, then quit); the game hears it once.
-  if (queue.close_requested) return;
-  queue.close_requested = true;
-  queue.messages.push_back(PlatformMessage{WM_DESTROY, 0, 0});
-}
+// The desktop may say it twice (window close, then quit); the flag stays set and the main
+// loop posts its one WM_DESTROY when it first sees it.
+void request_close() { queue.close_requested = true; }
 
 void toggle_fullscreen() {
   if (!sdl_video.window) return;
