@@ -1,0 +1,74 @@
+// Every golden demo replays through the real main loop to exactly the frames, sounds and
+// milestones stored beside it. ZORVANE_UPDATE_GOLDENS=1 rewrites the stored results instead
+// (scripts/update-goldens.sh); a commit that changes them says why.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "golden_replay.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path GOLDEN_DIR = fs::path(ZORVANE_SOURCE_DIR) / "tests" / "demos";
+
+std::vector<std::string> golden_names() {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(GOLDEN_DIR))
+    if (e.path().extension() == ".zdemo") names.push_back(e.path().stem().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string read_text(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class Golden : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Golden, ReplaysToTheSameFramesSoundsAndMilestones) {
+  const std::string name = GetParam();
+  const fs::path demo = GOLDEN_DIR / (name + ".zdemo"), expected_path = GOLDEN_DIR / (name + ".expected");
+  GoldenResult actual;
+  std::string error;
+  ASSERT_TRUE(golden_replay(demo.string(), ZORVANE_DATA_DIR, &actual, &error)) << error;
+  if (std::getenv("ZORVANE_UPDATE_GOLDENS")) {
+    std::ofstream(expected_path, std::ios::binary) << golden_format(actual);
+    std::printf("rewrote %s: %zu frames, %zu sounds, %zu milestones\n", expected_path.c_str(), actual.frames.size(),
+                actual.sounds.size(), actual.milestones.size());
+    return;
+  }
+  GoldenResult expected;
+  ASSERT_TRUE(golden_parse(read_text(expected_path), &expected)) << "missing or damaged " << expected_path;
+  // The first frame that differs, or the first missing one.
+  size_t first = 0;
+  while (first < actual.frames.size() && first < expected.frames.size() && actual.frames[first] == expected.frames[first])
+    ++first;
+  if (first < std::max(actual.frames.size(), expected.frames.size())) {
+    const std::string prefix = (fs::current_path() / ("golden-" + name)).string();
+    GoldenResult again;
+    golden_replay(demo.string(), ZORVANE_DATA_DIR, &again, &error, static_cast<int64_t>(first + 1), prefix);
+    ADD_FAILURE() << name << ": frame " << first + 1 << " of " << expected.frames.size()
+                  << " differs from the golden (the replay showed " << actual.frames.size() << " frames); "
+                  << "the replay's frame and the last matching one are in " << prefix << "-frame-" << first + 1
+                  << ".png and " << prefix << "-frame-" << first << ".png";
+  }
+  EXPECT_EQ(actual.exit_status, expected.exit_status) << "3: the demo's own checksum did not match";
+  EXPECT_EQ(actual.sounds, expected.sounds);
+  EXPECT_EQ(actual.milestones, expected.milestones);
+}
+
+INSTANTIATE_TEST_SUITE_P(Demos, Golden, ::testing::ValuesIn(golden_names()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                           std::string n = info.param;
+                           std::replace_if(n.begin(), n.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+                           return n;
+                         });
+
+}  // namespace
