@@ -2,6 +2,7 @@
 # Builds the fuzz targets with clang (libFuzzer, ASan, UBSan) and runs each one.
 #   scripts/fuzz.sh --seconds 600      run each target for ten minutes
 #   scripts/fuzz.sh --runs 2000        run each target for a fixed number of inputs (CI)
+#   ZORVANE_FUZZ_TARGETS="demo" scripts/fuzz.sh --seconds 1800   one target only
 # Seeds come from the generated pictures and sounds and from fuzz/seeds/; findings are
 # written to build-fuzz/findings/<target>/.
 set -euo pipefail
@@ -16,18 +17,19 @@ esac
 scripts/setup-deps.sh --tests
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZORVANE_FUZZ=ON -DZORVANE_TESTS=OFF -DZORVANE_BENCH=OFF >/dev/null
-cmake --build build-fuzz -j "$(nproc)" --target fuzz_bitmap fuzz_wave fuzz_hiscore zorvane_data
+cmake --build build-fuzz -j "$(nproc)" --target fuzz_bitmap fuzz_wave fuzz_hiscore fuzz_demo zorvane_data
 
-# Absolute paths: the hi-score target works inside a folder of its own (the game reads
-# scores.dat from its current directory), and libFuzzer reads corpus files as it goes.
+# Absolute paths: libFuzzer reads corpus files as it goes.
 corpus=$PWD/build-fuzz/corpus
-mkdir -p "$corpus"/{bitmap,wave,hiscore}
+mkdir -p "$corpus"/{bitmap,wave,hiscore,demo}
 cp -n build-fuzz/data/*.BMP fuzz/seeds/bitmap/* "$corpus/bitmap/" 2>/dev/null || true
 cp -n build-fuzz/data/*.wav fuzz/seeds/wave/* "$corpus/wave/" 2>/dev/null || true
 cp -n fuzz/seeds/hiscore/* "$corpus/hiscore/" 2>/dev/null || true
+cp -n tests/demos/*.zdemo fuzz/seeds/demo/* "$corpus/demo/" 2>/dev/null || true
 
 status=0
-for target in bitmap wave hiscore; do
+targets=${ZORVANE_FUZZ_TARGETS:-bitmap wave hiscore demo}
+for target in $targets; do
   findings=$PWD/build-fuzz/findings/$target
   mkdir -p "$findings"
   echo "== fuzz_$target ${limit[*]}"
