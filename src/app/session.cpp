@@ -83,10 +83,12 @@ bool session_next_input(Session* session, Input* input) {
     return true;
   }
   if (session->mode == DemoMode::PLAY) {
-    // Any key, or the window's close, ends a replay shown on the screen.
-    const Input live = session_poll_platform(session->previous_held);
-    session->previous_held = live.held;
-    if (live.pressed != 0 || live.close_requested) {
+    // A key pressed, or the window's close, ends a replay shown on the screen (a key already
+    // down when it started, such as the Enter that launched it, must first come up).
+    const bool any_key = platform_any_key_down() != 0;
+    const bool pressed = any_key && !session->any_key_was_down;
+    session->any_key_was_down = any_key;
+    if ((pressed && session->cursor.pass > 0) || platform_close_requested()) {
       session->interrupted = true;
       return false;
     }

@@ -17,6 +17,7 @@ struct Session {
   Demo demo;
   DemoCursor cursor;
   uint16_t previous_held = 0;  // live input: what was held in the previous pass
+  bool any_key_was_down = true;  // a replay on the screen: a key down in the previous pass
   bool interrupted = false;    // a replay ended early by a key or a window close
   uint64_t frames = 0;
   uint64_t checksum = 0;

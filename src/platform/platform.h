@@ -34,6 +34,8 @@ int32_t platform_close_requested();
 // 1 while the key is down at the moment of the call (pending input is pumped first).
 // VK_SHIFT and VK_CONTROL mean either key of the pair.
 int32_t platform_key_down(int32_t vk);
+// 1 while any key of the keyboard at all is down (a replay on the screen ends on any key).
+int32_t platform_any_key_down();
 
 // 1 while the game's window has the keyboard focus (a window that cannot tell says 1).
 int32_t platform_has_focus();

@@ -160,6 +160,12 @@ int32_t platform_key_down(int32_t vk) {
   return vk >= 0 && vk < 256 && fake.keys[vk] ? 1 : 0;
 }
 
+int32_t platform_any_key_down() {
+  for (bool k : fake.keys)
+    if (k) return 1;
+  return 0;
+}
+
 uint32_t platform_ticks() { return fake.ticks; }
 int64_t platform_time_seconds() { return fake.epoch + static_cast<int64_t>(fake.elapsed / 1000); }
 void platform_sleep_ms(uint32_t ms) {

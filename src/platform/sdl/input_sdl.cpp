@@ -42,3 +42,13 @@ int32_t platform_key_down(int32_t vk) {
   }
   return 0;
 }
+
+int32_t platform_any_key_down() {
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return 0;
+  video_pump();
+  int count = 0;
+  const Uint8* state = SDL_GetKeyboardState(&count);
+  for (int i = 0; i < count; ++i)
+    if (state[i]) return 1;
+  return 0;
+}
