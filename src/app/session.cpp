@@ -48,13 +48,17 @@ bool session_open(Session* session, const Options& options, std::string* error) 
   return true;
 }
 
-uint32_t session_seed(const Session& session, const Options& options) {
-  if (replaying(session)) return session.demo.seed;
-  if (options.seed_given) return options.seed;
-  // Milliseconds of the calendar clock: two runs started at different moments differ.
-  timespec ts;
-  clock_gettime(CLOCK_REALTIME, &ts);
-  return static_cast<uint32_t>(static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u);
+uint32_t session_seed(Session* session, const Options& options) {
+  if (replaying(*session)) return session->demo.seed;
+  uint32_t seed = options.seed;
+  if (!options.seed_given) {
+    // Milliseconds of the calendar clock: two runs started at different moments differ.
+    timespec ts;
+    clock_gettime(CLOCK_REALTIME, &ts);
+    seed = static_cast<uint32_t>(static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u);
+  }
+  session->demo.seed = seed;  // what a recording stores
+  return seed;
 }
 
 int64_t session_start_seconds(Session* session) {

@@ -28,7 +28,7 @@ struct Session {
 // Reads the demo a replay needs; false (with a one-line reason) when it cannot be played.
 bool session_open(Session* session, const Options& options, std::string* error);
 // The seed and the calendar clock the run starts with.
-uint32_t session_seed(const Session& session, const Options& options);
+uint32_t session_seed(Session* session, const Options& options);
 int64_t session_start_seconds(Session* session);
 // The input of the next pass; false when a replay is over.
 bool session_next_input(Session* session, Input* input);

@@ -92,7 +92,7 @@ int32_t app_main(int32_t instance, const Options& options) {
   display_frame_observer = session.mode == DemoMode::NONE ? nullptr : take_frame;
 
   game_set_now(session_start_seconds(&session));
-  if (!app_startup(session_seed(session, options), !timed)) {
+  if (!app_startup(session_seed(&session, options), !timed)) {
     std::fprintf(stderr, "zorvane: cannot set up the 640x480 8-bit display\n");
     display_shutdown();
     platform_window_destroy();

@@ -2,6 +2,7 @@
 #include "platform/fake/fake_platform.h"
 
 #include <cstdio>
+#include <cstring>
 #include <deque>
 #include <map>
 
@@ -207,8 +208,8 @@ void platform_present(const uint8_t* pixels, int32_t pitch, const uint8_t palett
   frame.height = fake.display_h > 0 ? fake.display_h : 480;
   frame.pixels.resize(static_cast<size_t>(frame.width) * frame.height);
   for (int32_t y = 0; y < frame.height; ++y)
-    for (int32_t x = 0; x < frame.width; ++x)
-      frame.pixels[static_cast<size_t>(y) * frame.width + x] = pixels[static_cast<size_t>(y) * pitch + x];
+    std::memcpy(&frame.pixels[static_cast<size_t>(y) * frame.width], pixels + static_cast<size_t>(y) * pitch,
+                static_cast<size_t>(frame.width));
   for (int i = 0; i < 256; ++i)
     for (int c = 0; c < 3; ++c) frame.palette[i][c] = palette_rgb[i][c];
   if (fake.kept.size() >= fake.keep) fake.kept.erase(fake.kept.begin());
