@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "enemies/qix.h"
-#include "enemies/random.h"
+#include "common/random.h"
 #include "enemies/sparx.h"
 #include "game/game.h"
 #include "playfield/player.h"
@@ -83,7 +83,7 @@ void BM_SparxMoveAllSpeed2(benchmark::State& state) {
   player_y = 234;  // inside, never hit
   sparx_reset();
   sparx_count = SPARX_SLOTS;
-  for (Sparx& s : sparx) s.sprite.state = 2;
+  for (Sparx& s : sparx) s.state = 2;
   for (auto _ : state) {
     sparx_move_all();
     benchmark::DoNotOptimize(sparx);

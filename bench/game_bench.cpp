@@ -56,7 +56,7 @@ void set_up_mid_level() {
   for (int32_t x = 101; x < PLAYFIELD_LAST; ++x) playfield_cell(x, 100) = CELL_STIX;
   playfield_claim(PLAYFIELD_LAST, 100, DIR_RIGHT, 1);
   sparx_count = SPARX_SLOTS;
-  for (int32_t i = 0; i < SPARX_SLOTS; ++i) sparx[i].sprite.state = 1;
+  for (int32_t i = 0; i < SPARX_SLOTS; ++i) sparx[i].state = 1;
   player_x = 300;
   player_y = PLAYFIELD_LAST;
   time_base = game_now();

@@ -2,7 +2,7 @@
 // clock takes the pass's reading as the main loop gives it.
 #pragma once
 #include "app/session.h"
-#include "game/game.h"
+#include "world.h"
 
 inline Input live_input() {
   static uint16_t previous_held = 0;

@@ -61,11 +61,11 @@ uint32_t session_seed(Session* session, const Options& options) {
   return seed;
 }
 
-int64_t session_start_seconds(Session* session) {
+int64_t session_start_seconds(Session* session, Hiscores& hiscores) {
   if (replaying(*session)) {
     session->started_ns = monotonic_ns();
     // The hi-score table is the demo's, in memory: a replay never reads or writes the player's.
-    hiscore_use_storage(HiscoreStorage::MEMORY, session->demo.scores);
+    hiscore_use_storage(hiscores, HiscoreStorage::MEMORY, session->demo.scores);
     return session->demo.start_seconds;
   }
   if (session->mode == DemoMode::RECORD) {
@@ -73,7 +73,7 @@ int64_t session_start_seconds(Session* session) {
     std::string scores;
     if (!platform_scores_read(&scores) || scores.size() > DEMO_MAX_SCORES_BYTES) scores.clear();
     session->demo.scores = scores;
-    hiscore_use_storage(HiscoreStorage::FILE_AND_MEMORY, scores);
+    hiscore_use_storage(hiscores, HiscoreStorage::FILE_AND_MEMORY, scores);
   }
   session->demo.start_seconds = platform_time_seconds();
   return session->demo.start_seconds;

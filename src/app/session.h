@@ -25,11 +25,14 @@ struct Session {
   uint64_t started_ns = 0;      // a timed replay's start
 };
 
+struct Hiscores;
+
 // Reads the demo a replay needs; false (with a one-line reason) when it cannot be played.
 bool session_open(Session* session, const Options& options, std::string* error);
 // The seed and the calendar clock the run starts with.
 uint32_t session_seed(Session* session, const Options& options);
-int64_t session_start_seconds(Session* session);
+// The calendar clock the run starts with; the hi-score table is set up for the mode.
+int64_t session_start_seconds(Session* session, Hiscores& hiscores);
 // The input of the next pass; false when a replay is over.
 bool session_next_input(Session* session, Input* input);
 // Takes one shown frame into the session's fingerprints.

@@ -5,10 +5,8 @@
 #include "app/session.h"
 #include "common/frame_hash.h"
 #include "display/display.h"
-#include "frontend/about.h"
-#include "frontend/hiscore_screen.h"
-#include "frontend/menu.h"
-#include "game/game.h"
+
+#include <memory>
 
 namespace {
 
@@ -17,34 +15,15 @@ constexpr int32_t EXIT_NO_WINDOW = 1;
 constexpr int32_t EXIT_NO_DISPLAY = 2;
 
 Session* frame_session = nullptr;
+Program* running_program = nullptr;
 
 void take_frame(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3]) {
   if (frame_session) session_take_frame(frame_session, frame_hash(pixels, pitch, 640, 480, palette_rgb));
 }
 
-void app_run_screen(const Input& input) {
-  // A game frame that waits for F1 to be released goes on whatever screen its Esc chose.
-  const int32_t screen = game_frame_waiting() ? SCREEN_GAME : screen_state;
-  switch (screen) {
-    case SCREEN_MENU:
-      menu_run_frame(input);
-      break;
-    case SCREEN_GAME:
-      game_run_frame(input);
-      break;
-    case SCREEN_HISCORES:
-      hiscore_screen_run(input);
-      break;
-    case SCREEN_ABOUT:
-      about_screen_run(input);
-      break;
-    default:
-      break;
-  }
-}
-
-int32_t app_end(Session* session, int32_t status) {
-  app_shutdown();
+int32_t app_end(Program& program, Session* session, int32_t status) {
+  app_shutdown(program);
+  running_program = nullptr;
   platform_window_destroy();
   display_frame_observer = nullptr;
   display_realtime = true;
@@ -53,6 +32,8 @@ int32_t app_end(Session* session, int32_t status) {
 }
 
 }  // namespace
+
+const Program* app_program() { return running_program; }
 
 int64_t app_window_proc(int32_t, uint32_t message, uint64_t, int64_t) {
   switch (message) {
@@ -81,8 +62,12 @@ int32_t app_main(int32_t instance, const Options& options) {
     std::fprintf(stderr, "zorvane: cannot open the game window (is a display available?)\n");
     return EXIT_NO_WINDOW;
   }
-  app_window = window;
-  app_instance = instance;
+  // Every run starts from fresh records (the round alone is far too large for the stack).
+  auto owned = std::make_unique<Program>();
+  Program& program = *owned;
+  running_program = &program;
+  program.app_window = window;
+  program.app_instance = instance;
 
   // A timed replay shows nothing and never waits; every replay and recording fingerprints
   // each frame it shows.
@@ -91,9 +76,10 @@ int32_t app_main(int32_t instance, const Options& options) {
   frame_session = &session;
   display_frame_observer = session.mode == DemoMode::NONE ? nullptr : take_frame;
 
-  game_set_now(session_start_seconds(&session));
-  if (!app_startup(session_seed(&session, options), !timed)) {
+  game_set_now(program.game, session_start_seconds(&session, program.hiscores));
+  if (!app_startup(program, session_seed(&session, options), !timed)) {
     std::fprintf(stderr, "zorvane: cannot set up the 640x480 8-bit display\n");
+    running_program = nullptr;
     display_shutdown();
     platform_window_destroy();
     display_frame_observer = nullptr;
@@ -106,7 +92,7 @@ int32_t app_main(int32_t instance, const Options& options) {
   for (;;) {
     // The input of the pass is read once, before anything else: every screen sees the same.
     Input input;
-    if (!session_next_input(&session, &input)) return app_end(&session, 0);
+    if (!session_next_input(&session, &input)) return app_end(program, &session, 0);
     // The desktop's request to close arrives as one WM_DESTROY, in order with the others.
     if (input.close_requested && !close_posted) {
       close_posted = true;
@@ -115,10 +101,12 @@ int32_t app_main(int32_t instance, const Options& options) {
     // At most one message per pass, so message traffic never changes the frame rate.
     PlatformMessage message;
     if (platform_peek_message(&message)) {
-      if (message.message == WM_QUIT) return app_end(&session, static_cast<int32_t>(message.wparam));
-      app_window_proc(app_window, message.message, message.wparam, message.lparam);
+      if (message.message == WM_QUIT) return app_end(program, &session, static_cast<int32_t>(message.wparam));
+      app_window_proc(program.app_window, message.message, message.wparam, message.lparam);
     }
-    game_set_now(input.seconds);
-    app_run_screen(input);
+    game_set_now(program.game, input.seconds);
+    const FrontendResult result =
+        frontend_run_pass(program.frontend, program.game, program.round, program.hiscores, program.assets, input);
+    if (result.quit) platform_post_message(WM_DESTROY, 0, 0);
   }
 }

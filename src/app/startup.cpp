@@ -1,13 +1,8 @@
 // Start-up and shut-down: the fixed sequences that bring the program up and take it down.
 #include "app/app.h"
-#include "app/sprites.h"
+#include "common/art.h"
+#include "common/random.h"
 #include "display/display.h"
-#include "enemies/fuse.h"
-#include "enemies/qix.h"
-#include "enemies/sparx.h"
-#include "enemies/random.h"
-#include "game/game.h"
-#include "game/hiscore.h"
 #include "sound/sound.h"
 
 namespace {
@@ -15,7 +10,7 @@ namespace {
 constexpr int32_t SPRITE_FLAGS = BOB_FLAG_ONE_FRAME | BOB_FLAG_SHOWN;
 
 struct SpriteSource {
-  Bob* bob;
+  Bob Assets::*bob;
   const char* file;
   int32_t create_x, create_y;
   int32_t width, height;
@@ -24,58 +19,54 @@ struct SpriteSource {
   int32_t place_x, place_y;
 };
 
-// The three marker sprites, cut from the sprite sheet that also gives the palette.
-const SpriteSource MARKER_SPRITES[] = {
-    {&spare_marker_sprite, "OBJECTS2.BMP", 320, 240, 16, 16, 1, 1, 0, 0, 0},
-    {&marker_sprite_b, "OBJECTS2.BMP", 320, 240, 16, 16, 1, 1, 0, 0, 0},
-    {&marker_sprite_a, "OBJECTS2.BMP", 320, 240, 16, 16, 18, 1, 0, 0, 0},
+// The sprites cut from the sprite sheet, which also gives the palette.
+const SpriteSource SHEET_SPRITES[] = {
+    {&Assets::spare_marker_sprite, SPRITE_SHEET_FILE, 320, 240, 16, 16, FRAME_MARKER_B_X, FRAME_Y, 0, 0, 0},
+    {&Assets::marker_sprite_b, SPRITE_SHEET_FILE, 320, 240, 16, 16, FRAME_MARKER_B_X, FRAME_Y, 0, 0, 0},
+    {&Assets::marker_sprite_a, SPRITE_SHEET_FILE, 320, 240, 16, 16, FRAME_MARKER_A_X, FRAME_Y, 0, 0, 0},
+    {&Assets::sparx_sprite, SPRITE_SHEET_FILE, 320, 0, FRAME_SIZE, FRAME_SIZE, FRAME_SPARX_X, FRAME_Y, 0, 0, 0},
+    {&Assets::fuse_sprite, SPRITE_SHEET_FILE, 320, 0, FRAME_SIZE, FRAME_SIZE, FRAME_FUSE_X, FRAME_Y, 0, 0, 0},
 };
 
 // The remaining pictures, one sprite each, in the order they are read.
 const SpriteSource PICTURE_SPRITES[] = {
-    {&playfield_sprite, "STAR.BMP", 0, 0, 469, 469, 0, 0, 1, 5, 5},
-    {&title_sprite, "TITLE.BMP", 520, 0, 120, 13, 0, 0, 1, 515, 0},
-    {&menu_picture_sprite, "MENUPIC.BMP", 0, 0, 640, 480, 0, 0, 0, 0, 0},
-    {&menu_button_sprite, "MENURECT.BMP", 0, 0, 100, 24, 0, 0, 0, 0, 0},
-    {&qix_picture_sprite, "QIX.BMP", 0, 0, 32, 32, 0, 0, 0, 0, 0},
-    {&icon_frame_sprite, "SQUARE.BMP", 0, 0, 32, 32, 0, 0, 0, 0, 0},
-    {&menu_pointer_sprite, "OBJECTS2.BMP", 320, 0, 16, 16, 54, 1, 0, 0, 0},
-    {&logo_sprite, "LOGO.BMP", 0, 0, 150, 72, 0, 0, 1, 489, 406},
-    {&arrows_sprite, "ARROWS.BMP", 526, 300, 76, 76, 0, 0, 1, 526, 230},
-    {&skull_sprite, "SKULL.BMP", 0, 0, 14, 16, 0, 0, 1, 568, 157},
+    {&Assets::playfield_sprite, "STAR.BMP", 0, 0, 469, 469, 0, 0, 1, 5, 5},
+    {&Assets::title_sprite, "TITLE.BMP", 520, 0, 120, 13, 0, 0, 1, 515, 0},
+    {&Assets::menu_picture_sprite, "MENUPIC.BMP", 0, 0, 640, 480, 0, 0, 0, 0, 0},
+    {&Assets::menu_button_sprite, "MENURECT.BMP", 0, 0, 100, 24, 0, 0, 0, 0, 0},
+    {&Assets::qix_picture_sprite, "QIX.BMP", 0, 0, 32, 32, 0, 0, 0, 0, 0},
+    {&Assets::icon_frame_sprite, "SQUARE.BMP", 0, 0, 32, 32, 0, 0, 0, 0, 0},
+    {&Assets::menu_pointer_sprite, SPRITE_SHEET_FILE, 320, 0, FRAME_SIZE, FRAME_SIZE, FRAME_POINTER_X, FRAME_Y, 0, 0, 0},
+    {&Assets::logo_sprite, "LOGO.BMP", 0, 0, 150, 72, 0, 0, 1, 489, 406},
+    {&Assets::arrows_sprite, "ARROWS.BMP", 526, 300, 76, 76, 0, 0, 1, 526, 230},
+    {&Assets::skull_sprite, "SKULL.BMP", 0, 0, 14, 16, 0, 0, 1, 568, 157},
 };
 
 // Creates the sprite; its frame is copied only from a picture that really loaded, so a
 // missing picture leaves the sprite empty rather than copying a stale or freed buffer.
-void sprite_make(const SpriteSource& s, int32_t picture_loaded) {
-  bob_create(s.bob, s.create_x, s.create_y, s.width, s.height, 1, SPRITE_FLAGS, DDSCAPS_SYSTEMMEMORY);
-  if (picture_loaded) bob_load_frame(s.bob, &startup_bitmap, 0, s.frame_x, s.frame_y, FRAME_AT_PIXEL);
-  if (s.placed) bob_set_position(s.bob, s.place_x, s.place_y);
+void sprite_make(Assets& assets, const SpriteSource& s, const BitmapFile* picture) {
+  Bob* bob = &(assets.*s.bob);
+  bob_create(bob, s.create_x, s.create_y, s.width, s.height, 1, SPRITE_FLAGS, DDSCAPS_SYSTEMMEMORY);
+  if (picture) bob_load_frame(bob, picture, 0, s.frame_x, s.frame_y, FRAME_AT_PIXEL);
+  if (s.placed) bob_set_position(bob, s.place_x, s.place_y);
 }
 
 }  // namespace
 
-int32_t app_startup(uint32_t seed, bool with_sound) {
-  if (!display_init(640, 480, 8)) return 0;
+bool app_startup(Program& program, uint32_t seed, bool with_sound) {
+  if (!display_init(640, 480, 8)) return false;
+  Assets& assets = program.assets;
 
+  BitmapFile picture{};
   PALETTEENTRY saved_palette[256];
-  int32_t loaded = bitmap_load(&startup_bitmap, "OBJECTS2.BMP");
+  bool loaded = bitmap_load(&picture, SPRITE_SHEET_FILE) != 0;
   // Without the sprite sheet the display keeps the palette it opened with.
-  if (loaded) palette_set_all(startup_bitmap.palette);
+  if (loaded) palette_set_all(picture.palette);
   palette_save(saved_palette);
+  for (const SpriteSource& s : SHEET_SPRITES) sprite_make(assets, s, loaded ? &picture : nullptr);
+  if (loaded) bitmap_unload(&picture);
 
-  sprite_make(MARKER_SPRITES[0], loaded);
-  spare_marker_sprite.state = 2;
-  sprite_make(MARKER_SPRITES[1], loaded);
-  sprite_make(MARKER_SPRITES[2], loaded);
-  if (loaded) bitmap_unload(&startup_bitmap);
-
-  sparx_create();
-  sparx_reset();
-  fuse_create();
-  qix_reset();
-  hiscore_init();
-
+  hiscore_init(program.hiscores);
   const Rect whole_screen = {0, 0, 640, 480};
   display_clipper = display_attach_clipper(display_back, 1, &whole_screen);
 
@@ -84,34 +75,26 @@ int32_t app_startup(uint32_t seed, bool with_sound) {
   platform_show_cursor(0);
   display_fill(display_primary, 0);
 
-  game_new_level();
-  game_new();
+  game_new_level(program.game, program.round);
+  game_new(program.game, program.hiscores);
+  menu_on_new_game(program.frontend.menu);
 
   // No sound device means a silent game, nothing worse.
-  if (with_sound) sound_init(app_window, app_instance, nullptr);
+  if (with_sound) sound_init(program.app_window, program.app_instance, nullptr);
 
   for (const SpriteSource& s : PICTURE_SPRITES) {
-    loaded = bitmap_load(&startup_bitmap, s.file);
-    sprite_make(s, loaded);
-    if (loaded) bitmap_unload(&startup_bitmap);
+    loaded = bitmap_load(&picture, s.file) != 0;
+    sprite_make(assets, s, loaded ? &picture : nullptr);
+    if (loaded) bitmap_unload(&picture);
   }
 
   palette_set_all(saved_palette);
-  return 1;
+  return true;
 }
 
-int32_t app_shutdown() {
+void app_shutdown(Program& program) {
   sound_shutdown();
-  hiscore_free();
-  sparx_destroy();
-  fuse_destroy();
-  bob_destroy(&spare_marker_sprite);
-  bob_destroy(&marker_sprite_a);
-  bob_destroy(&marker_sprite_b);
-  bob_destroy(&playfield_sprite);
-  // The other sprites go too, so that nothing made at start-up outlives the display.
-  for (const SpriteSource& s : PICTURE_SPRITES)
-    if (s.bob != &playfield_sprite) bob_destroy(s.bob);
+  for (const SpriteSource& s : SHEET_SPRITES) bob_destroy(&(program.assets.*s.bob));
+  for (const SpriteSource& s : PICTURE_SPRITES) bob_destroy(&(program.assets.*s.bob));
   display_shutdown();
-  return 1;
 }

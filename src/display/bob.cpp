@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/errlog.h"
+#include "common/errlog.h"
 #include "display/display.h"
 
 namespace {

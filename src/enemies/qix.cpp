@@ -2,14 +2,11 @@
 // hit and the capture test, and its drawing with the fading trail.
 #include "enemies/qix.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "common/random.h"
 #include "display/draw.h"
-#include "enemies/fuse.h"
-#include "enemies/random.h"
-#include "game/game.h"
-#include "playfield/player.h"
-#include "playfield/playfield.h"
 #include "sound/sound.h"
 
 namespace {
@@ -29,14 +26,14 @@ constexpr int32_t LENGTH_PASSES_MAX = 10000;
 // nearly always (about 136,900 rounds on average).
 constexpr int32_t PLACE_ROUNDS_MAX = 2000000;
 
-int32_t scan_cell(int32_t x, int32_t y) {
+int32_t scan_cell(const Playfield& playfield, int32_t x, int32_t y) {
   if (x < 0 || y < 0 || x >= PLAYFIELD_LAST || y >= PLAYFIELD_LAST) return SCAN_OFF_GRID;
-  return playfield_cell(x, y);
+  return playfield_cell(playfield, x, y);
 }
 
-void place_at_random() {
-  Qix& a = qix_slots[0];
-  Qix& b = qix_slots[1];
+void place_at_random(Qix* slots) {
+  Qix& a = slots[0];
+  Qix& b = slots[1];
   a.x1[0] = random_below(PLACE_RANGE) + PLACE_FIRST;
   a.y1[0] = random_below(PLACE_RANGE) + PLACE_FIRST;
   b.x1[0] = random_below(PLACE_RANGE) + PLACE_FIRST;
@@ -47,11 +44,11 @@ void place_at_random() {
   b.y2[0] = b.y1[0] - 10;
 }
 
-bool open_cell_in(int32_t first_x, int32_t last_x, int32_t first_y, int32_t last_y, int32_t* x_out,
+bool open_cell_in(const Playfield& playfield, int32_t first_x, int32_t last_x, int32_t first_y, int32_t last_y, int32_t* x_out,
                   int32_t* y_out) {
   for (int32_t y = first_y; y <= last_y; ++y)
     for (int32_t x = first_x; x <= last_x; ++x)
-      if (playfield_cell(x, y) == CELL_OPEN) {
+      if (playfield_cell(playfield, x, y) == CELL_OPEN) {
         *x_out = x;
         *y_out = y;
         return true;
@@ -86,11 +83,11 @@ void chase_adjust(int32_t& v, int32_t target, int32_t at) {
     v -= random_below(2);
 }
 
-void adjust_velocities(Qix& q, bool chase, int32_t max_speed) {
+void adjust_velocities(Qix& q, const Player& player, bool chase, int32_t max_speed) {
   if (chase) {
     // The stix start is whatever the last stix left there, also while the player is not drawing.
-    const int32_t tx = (player_x + stix_start_x) / 2;
-    const int32_t ty = (player_y + stix_start_y) / 2;
+    const int32_t tx = (player.player_x + player.stix_start_x) / 2;
+    const int32_t ty = (player.player_y + player.stix_start_y) / 2;
     chase_adjust(q.vx1, tx, q.x1[0]);
     chase_adjust(q.vx2, tx, q.x2[0]);
     chase_adjust(q.vy1, ty, q.y1[0]);
@@ -116,11 +113,12 @@ void move_coordinate(int32_t& coordinate, int32_t& velocity, bool allowed) {
     coordinate = moved;
 }
 
-void move_one(Qix& q, bool chase, int32_t max_speed) {
+// True when the trail touched the stix while playing.
+bool move_one(Qix& q, const Playfield& playfield, const Player& player, bool chase, int32_t max_speed, bool playing) {
   int32_t cx1, cy1, cx2, cy2;
   for (int32_t passes = 1;; ++passes) {
     if (++q.adjust_count >= 2) {
-      adjust_velocities(q, chase, max_speed);
+      adjust_velocities(q, player, chase, max_speed);
       q.adjust_count = 0;
     }
     cx1 = q.x1[0] + q.vx1;
@@ -131,7 +129,7 @@ void move_one(Qix& q, bool chase, int32_t max_speed) {
     if (std::sqrt(dx * dx + dy * dy) <= QIX_MAX_LENGTH || passes >= LENGTH_PASSES_MAX) break;
   }
 
-  int32_t r = grid_line_scan(cx1, cy1, cx2, cy2);
+  int32_t r = grid_line_scan(playfield, cx1, cy1, cx2, cy2);
   const bool allowed = r == CELL_OPEN || r == CELL_STIX;
   move_coordinate(q.x1[0], q.vx1, allowed);
   move_coordinate(q.x2[0], q.vx2, allowed);
@@ -147,18 +145,18 @@ void move_one(Qix& q, bool chase, int32_t max_speed) {
 
   // The trail kills too; the first trail line that meets anything decides.
   if (r == 0)
-    for (int32_t k = 1; k < QIX_TRAIL_LENGTH && r == 0; ++k) r = grid_line_scan(q.x1[k], q.y1[k], q.x2[k], q.y2[k]);
+    for (int32_t k = 1; k < QIX_TRAIL_LENGTH && r == 0; ++k) r = grid_line_scan(playfield, q.x1[k], q.y1[k], q.x2[k], q.y2[k]);
 
-  if (game_phase == PHASE_PLAYING && (r & CELL_STIX) != 0) {
+  if (playing && (r & CELL_STIX) != 0) {
     sound_effect(SND_STIXHIT);
-    fuse.sprite.state = 0;
-    game_phase = PHASE_LIFE_LOST;
+    return true;
   }
+  return false;
 }
 
 }  // namespace
 
-int32_t grid_line_scan(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+int32_t grid_line_scan(const Playfield& playfield, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
   auto outside = [](int32_t v) { return v <= 0 || v >= PLAYFIELD_LAST; };
   if (outside(x0) || outside(y0) || outside(x1) || outside(y1)) return 0;
 
@@ -171,7 +169,7 @@ int32_t grid_line_scan(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
     const int32_t step = x0 < x1 ? 1 : -1;
     for (int32_t x = x0; x != x1; x += step) {
       const int32_t y = static_cast<int32_t>(static_cast<float>(x - x0) * slope + static_cast<float>(y0));
-      result = scan_cell(x, y);
+      result = scan_cell(playfield, x, y);
       if (result != 0) break;
     }
   } else {
@@ -179,15 +177,16 @@ int32_t grid_line_scan(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
     for (int32_t y = y0; y != y1; y += step) {
       const int32_t x =
           vertical ? x0 : static_cast<int32_t>(static_cast<float>(y - y0) / slope + static_cast<float>(x0));
-      result = scan_cell(x, y);
+      result = scan_cell(playfield, x, y);
       if (result != 0) break;
     }
   }
   return result;
 }
 
-void qix_reset() {
-  for (Qix& q : qix_slots) {
+void qix_reset(QixState& qix, const Playfield& playfield) {
+  Qix* qix_slots = qix.qix_slots;
+  for (Qix& q : qix.qix_slots) {
     q.vx1 = 1;
     q.vx2 = 1;
     q.vy1 = 0;
@@ -199,34 +198,34 @@ void qix_reset() {
   // goes to the first open cell of that area, or failing that of the grid (with room for its line).
   int32_t open_x = 0, open_y = 0;
   const int32_t last = PLACE_FIRST + PLACE_RANGE - 1;
-  const bool reachable = open_cell_in(PLACE_FIRST, last, PLACE_FIRST, last, &open_x, &open_y);
+  const bool reachable = open_cell_in(playfield, PLACE_FIRST, last, PLACE_FIRST, last, &open_x, &open_y);
   bool placed = false;
   for (int32_t round = 1; !placed; ++round) {
-    place_at_random();
-    placed = playfield_cell(qix_slots[0].x1[0], qix_slots[0].y1[0]) == CELL_OPEN;
+    place_at_random(qix_slots);
+    placed = playfield_cell(playfield, qix_slots[0].x1[0], qix_slots[0].y1[0]) == CELL_OPEN;
     if (!reachable || round >= PLACE_ROUNDS_MAX) break;
   }
   if (!placed &&
-      (reachable || open_cell_in(1, PLAYFIELD_LAST - 1 - 40, 1, PLAYFIELD_LAST - 1 - 10, &open_x, &open_y))) {
+      (reachable || open_cell_in(playfield, 1, PLAYFIELD_LAST - 1 - 40, 1, PLAYFIELD_LAST - 1 - 10, &open_x, &open_y))) {
     Qix& a = qix_slots[0];
     a.x1[0] = open_x;
     a.y1[0] = open_y;
     a.x2[0] = open_x + 40;
     a.y2[0] = open_y + 10;
   }
-  for (Qix& q : qix_slots) fill_trail(q);
+  for (Qix& q : qix.qix_slots) fill_trail(q);
 }
 
-void qix_move(int32_t level) {
+bool qix_move(QixState& qix, int32_t level, const Playfield& playfield, const Player& player, bool playing) {
   const int32_t active = qix_active_count(level);
-  for (int32_t i = 0; i < active && qix_captured == 0; ++i)
-    qix_captured = playfield_cell(qix_slots[i].x1[0], qix_slots[i].y1[0]) == CELL_CLAIMED ? 1 : 0;
+  for (int32_t i = 0; i < active && qix.qix_captured == 0; ++i)
+    qix.qix_captured = playfield_cell(playfield, qix.qix_slots[i].x1[0], qix.qix_slots[i].y1[0]) == CELL_CLAIMED ? 1 : 0;
 
   // One mode for all QIXes of the frame.
   bool chase = false;
   int32_t max_speed = SPEED_WANDER;
   if (level == 2 || level >= 4) {
-    if (player_drawing == 0) {
+    if (player.player_drawing == 0) {
       chase = random_below(10) >= 9;
     } else {
       chase = random_below(5) < 2;
@@ -234,17 +233,28 @@ void qix_move(int32_t level) {
     }
   }
 
-  for (int32_t i = 0; i < active; ++i) move_one(qix_slots[i], chase, max_speed);
+  // A hit ends play at once: a second QIX touching the stix in the same frame is not heard.
+  bool hit = false;
+  for (int32_t i = 0; i < active; ++i)
+    if (move_one(qix.qix_slots[i], playfield, player, chase, max_speed, playing && !hit)) hit = true;
+  return hit;
 }
 
-void qix_draw(int32_t level, uint8_t* pixels) {
+void qix_draw(const QixState& qix, int32_t level, uint8_t* pixels) {
   if (pixels == nullptr) return;
   const int32_t active = qix_active_count(level);
-  // The even entries only, newest first, fading from palette index 31 down to 13.
+  // The even entries only, newest first, fading from the newest trail colour down.
   for (int32_t i = 0; i < active; ++i) {
-    const Qix& q = qix_slots[i];
+    const Qix& q = qix.qix_slots[i];
     for (int32_t k = 0; k < QIX_TRAIL_LENGTH; k += 2)
       draw_line(q.x1[k] + PLAYFIELD_SCREEN_OFFSET, q.y1[k] + PLAYFIELD_SCREEN_OFFSET, q.x2[k] + PLAYFIELD_SCREEN_OFFSET,
-                q.y2[k] + PLAYFIELD_SCREEN_OFFSET, 31 - k, pixels, SCREEN_PITCH);
+                q.y2[k] + PLAYFIELD_SCREEN_OFFSET, COLOUR_TRAIL_NEWEST - k, pixels, SCREEN_PITCH);
   }
+}
+
+void qix_trail_points(const QixState& qix, int32_t level, TrailPoints* points) {
+  trail_points_clear(points);
+  const int32_t slots = std::clamp(qix_active_count(level), 0, QIX_SLOTS);
+  for (int32_t q = 0; q < slots; ++q)
+    for (int32_t k = 0; k < QIX_TRAIL_LENGTH; ++k) trail_points_add(points, qix.qix_slots[q].x1[k], qix.qix_slots[q].y1[k]);
 }

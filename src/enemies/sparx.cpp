@@ -1,26 +1,17 @@
-// The Sparx: their sprites, their start, their run along the borders and their hit on the player.
+// The Sparx: their start, their run along the borders, their hit on the player, their drawing.
 #include "enemies/sparx.h"
 
-#include "app/sprites.h"
-#include "display/display.h"
-#include "game/game.h"
-#include "playfield/player.h"
-#include "playfield/playfield.h"
-
-Sparx sparx[SPARX_SLOTS];
-int32_t sparx_count = 2;
+#include "enemies/hit.h"
 
 namespace {
 
 constexpr int32_t START_X = 314;
 constexpr int32_t START_Y = 0;
-constexpr int32_t FRAME_PIXEL_X = 36;
-constexpr int32_t FRAME_PIXEL_Y = 1;
-constexpr int32_t SPRITE_SIZE = 16;
 
 // A neighbour outside the grid never matches.
-bool cell_is(int32_t x, int32_t y, int32_t code) { return playfield_inside(x, y) && playfield_cell(x, y) == code; }
-
+bool cell_is(const Playfield& playfield, int32_t x, int32_t y, int32_t code) {
+  return playfield_inside(x, y) && playfield_cell(playfield, x, y) == code;
+}
 void offset_of(int32_t direction, int32_t* dx, int32_t* dy) {
   *dx = direction == DIR_RIGHT ? 1 : (direction == DIR_LEFT ? -1 : 0);
   *dy = direction == DIR_DOWN ? 1 : (direction == DIR_UP ? -1 : 0);
@@ -28,7 +19,7 @@ void offset_of(int32_t direction, int32_t* dx, int32_t* dy) {
 
 // One phase of a step for a Sparx heading `heading`: ahead moves on, the sides only turn.
 // A border beats an inner border in every direction. 0 when nothing matched.
-int32_t run_phase(Sparx& s, int32_t heading) {
+int32_t run_phase(Sparx& s, const Playfield& playfield, int32_t heading) {
   const bool horizontal = heading == DIR_RIGHT || heading == DIR_LEFT;
   const int32_t first_side = horizontal ? DIR_UP : DIR_LEFT;
   const int32_t second_side = horizontal ? DIR_DOWN : DIR_RIGHT;
@@ -38,85 +29,77 @@ int32_t run_phase(Sparx& s, int32_t heading) {
   offset_of(second_side, &sx, &sy);
   static const int32_t codes[] = {CELL_BORDER, CELL_INNER_BORDER};
   for (int32_t code : codes) {
-    if (cell_is(s.x + ax, s.y + ay, code)) {
+    if (cell_is(playfield, s.x + ax, s.y + ay, code)) {
       s.x += STEP_CELLS * ax;
       s.y += STEP_CELLS * ay;
       return 1;
     }
-    if (cell_is(s.x + fx, s.y + fy, code)) {
-      s.sprite.direction = first_side;
+    if (cell_is(playfield, s.x + fx, s.y + fy, code)) {
+      s.direction = first_side;
       return 1;
     }
-    if (cell_is(s.x + sx, s.y + sy, code)) {
-      s.sprite.direction = second_side;
+    if (cell_is(playfield, s.x + sx, s.y + sy, code)) {
+      s.direction = second_side;
       return 1;
     }
   }
   return 0;
 }
 
-int32_t distance(int32_t a, int32_t b) { return a > b ? a - b : b - a; }
-
 }  // namespace
 
-void sparx_create() {
-  const int32_t loaded = bitmap_load(&startup_bitmap, "OBJECTS2.BMP");
-  for (Sparx& s : sparx) {
-    bob_create(&s.sprite, 320, 0, SPRITE_SIZE, SPRITE_SIZE, 1, BOB_FLAG_ONE_FRAME | BOB_FLAG_SHOWN,
-               DDSCAPS_SYSTEMMEMORY);
-    // Without the picture the frame stays empty rather than copied from a stale record.
-    if (loaded) bob_load_frame(&s.sprite, &startup_bitmap, 0, FRAME_PIXEL_X, FRAME_PIXEL_Y, FRAME_AT_PIXEL);
-  }
-  bitmap_unload(&startup_bitmap);
+void sparx_reset(SparxTeam& team) {
+  for (int32_t i = 0; i < SPARX_SLOTS; ++i) team.sparx[i] = Sparx{START_X, START_Y, 0, i % 2 == 0 ? DIR_LEFT : DIR_RIGHT};
+  team.sparx_count = 2;
 }
 
-void sparx_reset() {
-  for (int32_t i = 0; i < SPARX_SLOTS; ++i) {
-    sparx[i].x = START_X;
-    sparx[i].y = START_Y;
-    sparx[i].sprite.state = 0;
-    sparx[i].sprite.direction = i % 2 == 0 ? DIR_LEFT : DIR_RIGHT;
-  }
-  sparx_count = 2;
-}
-
-void sparx_destroy() {
-  for (Sparx& s : sparx) bob_destroy(&s.sprite);
-}
-
-void sparx_move_all() {
-  for (int32_t i = 0; i < sparx_count && i < SPARX_SLOTS; ++i) {
-    sparx_step(i);
-    const int32_t speed = sparx[i].sprite.state;
-    if (speed == 1) sparx_step(i);
+bool sparx_move_all(SparxTeam& team, const Playfield& playfield, const Player& player, bool playing) {
+  bool hit = false;
+  for (int32_t i = 0; i < team.sparx_count && i < SPARX_SLOTS; ++i) {
+    Sparx& s = team.sparx[i];
+    // A hit ends play at once: the steps after it, of this Sparx and the next, hit no more.
+    sparx_step(s, playfield, player, playing && !hit, &hit);
+    const int32_t speed = s.state;
+    if (speed == 1) sparx_step(s, playfield, player, playing && !hit, &hit);
     if (speed == 2) {
-      sparx_step(i);
-      sparx_step(i);
+      sparx_step(s, playfield, player, playing && !hit, &hit);
+      sparx_step(s, playfield, player, playing && !hit, &hit);
     }
   }
+  return hit;
 }
 
-int32_t sparx_step(int32_t i) {
-  Sparx& s = sparx[i];
+int32_t sparx_step(Sparx& s, const Playfield& playfield, const Player& player, bool playing, bool* hit) {
   // Right and left run before down and up, so a turn made on a horizontal run is carried out in
   // the same step, while a turn made on a vertical run only changes the heading.
   static const int32_t phases[] = {DIR_RIGHT, DIR_LEFT, DIR_DOWN, DIR_UP};
   for (int32_t heading : phases)
-    if (s.sprite.direction == heading && !run_phase(s, heading)) return 0;
+    if (s.direction == heading && !run_phase(s, playfield, heading)) return 0;
 
   // The player is hit only through a border cell between the two, never from the stix.
-  if (game_phase == PHASE_PLAYING && distance(s.y, player_y) <= 2 && distance(s.x, player_x) <= 2) {
-    const int32_t mx = (s.x + player_x) / 2, my = (s.y + player_y) / 2;
-    if (cell_is(mx, my, CELL_BORDER)) game_phase = PHASE_LIFE_LOST;
+  const int32_t px = player.player_x, py = player.player_y;
+  if (playing && distance(s.y, py) <= 2 && distance(s.x, px) <= 2) {
+    const int32_t mx = (s.x + px) / 2, my = (s.y + py) / 2;
+    if (cell_is(playfield, mx, my, CELL_BORDER)) *hit = true;
   }
-  return s.sprite.direction;
+  return s.direction;
 }
 
-void sparx_draw() {
-  for (int32_t i = 0; i < sparx_count && i < SPARX_SLOTS; ++i) {
-    Sparx& s = sparx[i];
-    s.sprite.x = s.x - 2;
-    s.sprite.y = s.y - 2;
-    bob_draw(&s.sprite, display_back);
+void sparx_draw(const SparxTeam& team, const Bob& sprite, Surface* target) {
+  for (int32_t i = 0; i < team.sparx_count && i < SPARX_SLOTS; ++i)
+    bob_draw_at(sprite, team.sparx[i].x - 2, team.sparx[i].y - 2, target);
+}
+
+bool sparx_timer_update(SparxTeam& team, int32_t now, int32_t* time_left, int32_t* time_base, bool playing) {
+  *time_left = *time_base - now + SPARX_PERIOD_SECONDS;
+  if (!playing || *time_left >= 0) return false;
+  if (team.sparx_count == SPARX_SLOTS) {
+    // Speeds run 0, 1, 2, 1, 2, ... and all four always share one.
+    for (Sparx& s : team.sparx) s.state = s.state == 1 ? 2 : 1;
+  } else {
+    // Slots 2 and 3 have stood where the reset put them; they start running from there.
+    team.sparx_count = SPARX_SLOTS;
   }
+  *time_base = now;
+  return true;
 }

@@ -1,16 +1,9 @@
 // The about screen: the goal, the three enemies with their pictures, and the controls.
-#include "frontend/about.h"
-
 #include <cstdio>
 
-#include "app/app.h"
-#include "app/sprites.h"
 #include "display/display.h"
-#include "display/draw.h"
-#include "enemies/fuse.h"
-#include "enemies/sparx.h"
-#include "frontend/menu.h"
-#include "game/hud.h"
+#include "display/text.h"
+#include "frontend/frontend.h"
 #include "sound/sound.h"
 
 namespace {
@@ -60,26 +53,22 @@ void about_text(const AboutText& t) {
   draw_text(text_buffer, t.x, t.y, t.colour, display_back);
 }
 
-void about_sprite(Bob* bob, int32_t x, int32_t y) {
-  bob_set_position(bob, x, y);
-  bob_draw(bob, display_back);
-}
+void about_sprite(const Bob& bob, int32_t x, int32_t y) { bob_draw_at(bob, x, y, display_back); }
 
-void about_draw_page() {
+void about_draw_page(const Assets& assets) {
   display_fill(display_back, 0);
-  about_sprite(&menu_picture_sprite, 0, 0);
-  about_sprite(&title_sprite, 280, 0);
+  about_sprite(assets.menu_picture_sprite, 0, 0);
+  about_sprite(assets.title_sprite, 280, 0);
   for (const AboutText& t : ABOUT_HEADER) about_text(t);
 
-  about_sprite(&icon_frame_sprite, 100, 220);
-  about_sprite(&qix_picture_sprite, 100, 220);
+  about_sprite(assets.icon_frame_sprite, 100, 220);
+  about_sprite(assets.qix_picture_sprite, 100, 220);
   about_text(ABOUT_QIX);
-  // The game places its Sparx and Fuse anew before it draws them again.
-  about_sprite(&icon_frame_sprite, 100, 260);
-  about_sprite(&sparx[0].sprite, 109, 269);
+  about_sprite(assets.icon_frame_sprite, 100, 260);
+  about_sprite(assets.sparx_sprite, 109, 269);
   about_text(ABOUT_SPARX);
-  about_sprite(&icon_frame_sprite, 100, 300);
-  about_sprite(&fuse.sprite, 110, 310);
+  about_sprite(assets.icon_frame_sprite, 100, 300);
+  about_sprite(assets.fuse_sprite, 110, 310);
   about_text(ABOUT_FUSE);
 
   for (const AboutText& t : ABOUT_CONTROLS) about_text(t);
@@ -90,13 +79,13 @@ void about_draw_page() {
 
 // One page a pass until Esc; a window closed from the desktop stops the drawing, and the main
 // loop then shuts down.
-void about_screen_run(const Input& input) {
+void about_screen_run(Frontend& fe, const Assets& assets, const Input& input) {
   if (input.close_requested) return;
   if (!input_held(input, VK_ESCAPE)) {
-    about_draw_page();
+    about_draw_page(assets);
     return;
   }
   sound_effect(SND_MENUSELECT);
-  menu_frames = 0;
-  screen_state = SCREEN_MENU;
+  fe.menu.menu_frames = 0;
+  fe.screen_state = SCREEN_MENU;
 }

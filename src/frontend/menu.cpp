@@ -1,15 +1,10 @@
-// The main menu: one complete picture per frame, the five items, the two scrolling lines.
-#include "frontend/menu.h"
-
+// The main menu: one complete picture per frame, the five items, the two scrolling lines, and
+// the farewell of "Quit".
 #include <cstdio>
 
-#include "app/app.h"
-#include "app/sprites.h"
 #include "display/display.h"
-#include "display/draw.h"
-#include "game/game.h"
-#include "game/hud.h"
-#include "platform/platform.h"
+#include "display/text.h"
+#include "frontend/frontend.h"
 #include "sound/sound.h"
 
 namespace {
@@ -29,7 +24,6 @@ const MenuItem MENU_ITEM_TEXTS[MENU_ITEMS] = {
 
 enum : int32_t { ITEM_RESUME = 0, ITEM_NEW_GAME = 1, ITEM_HISCORES = 2, ITEM_ABOUT = 3, ITEM_QUIT = 4 };
 
-constexpr uint32_t QUIT_PAUSE_MS = 2000;
 constexpr float INTRO_RESTART_AT = -5000.0f;
 constexpr float CREDITS_RESTART_AT = -2500.0f;
 constexpr float SCROLL_START = 640.0f;
@@ -39,60 +33,69 @@ void draw_formatted_shadowed(const char* text, int32_t x, int32_t y, COLORREF co
   draw_text_shadowed(text_buffer, x, y, colour);
 }
 
-void menu_choose() {
+// The farewell goes straight over whatever the back buffer holds, without shadows.
+void farewell_draw() {
+  std::snprintf(text_buffer, sizeof text_buffer, "Thanks for playing Zorvane!");
+  draw_text(text_buffer, 240, 380, COLOUR_PALE_YELLOW, display_back);
+  std::snprintf(text_buffer, sizeof text_buffer, "Be back soon to beat the hi-score!");
+  draw_text(text_buffer, 230, 400, COLOUR_PALE_YELLOW, display_back);
+  display_flip();
+}
+
+void menu_choose(Frontend& fe, Game& game, Round& round, Hiscores& hiscores) {
+  Menu& menu = fe.menu;
   sound_effect(SND_MENUSELECT);
-  switch (menu_selection) {
+  switch (menu.menu_selection) {
     case ITEM_RESUME:
       sound_effect(SND_CONNECT);
       sound_effect(SND_STARTUP);
-      screen_state = SCREEN_GAME;
+      fe.screen_state = SCREEN_GAME;
       break;
     case ITEM_NEW_GAME:
       sound_effect(SND_CONNECT);
       sound_effect(SND_STARTUP);
-      screen_state = SCREEN_GAME;
-      game_new();
-      game_new_level();
+      fe.screen_state = SCREEN_GAME;
+      game_new(game, hiscores);
+      menu_on_new_game(menu);
+      game_new_level(game, round);
       break;
     case ITEM_HISCORES:
-      screen_state = SCREEN_HISCORES;
+      fe.screen_state = SCREEN_HISCORES;
       break;
     case ITEM_ABOUT:
-      screen_state = SCREEN_ABOUT;
+      fe.screen_state = SCREEN_ABOUT;
       break;
     case ITEM_QUIT:
-      // The farewell goes straight over the last picture, without shadows.
-      std::snprintf(text_buffer, sizeof text_buffer, "Thanks for playing Zorvane!");
-      draw_text(text_buffer, 240, 380, COLOUR_PALE_YELLOW, display_back);
-      std::snprintf(text_buffer, sizeof text_buffer, "Be back soon to beat the hi-score!");
-      draw_text(text_buffer, 230, 400, COLOUR_PALE_YELLOW, display_back);
-      display_flip();
+      farewell_draw();
       sound_effect(SND_QUIT);
-      clock_sleep(QUIT_PAUSE_MS);
-      platform_post_message(WM_DESTROY, 0, 0);
+      menu.farewell_ticks = FAREWELL_TICKS;
       break;
     default:
       break;
   }
 }
 
-void menu_browse(const Input& input) {
+void menu_browse(Menu& menu, const Input& input) {
   // Down wins when both are held; the latch makes one press move one item.
-  if (menu_key_latch) return;
+  if (menu.menu_key_latch) return;
   if (input_held(input, VK_DOWN)) {
-    menu_selection = menu_selection >= MENU_ITEMS - 1 ? 0 : menu_selection + 1;
+    menu.menu_selection = menu.menu_selection >= MENU_ITEMS - 1 ? 0 : menu.menu_selection + 1;
     sound_effect(SND_MENUBROWSE);
   } else if (input_held(input, VK_UP)) {
-    menu_selection = menu_selection <= 0 ? MENU_ITEMS - 1 : menu_selection - 1;
+    menu.menu_selection = menu.menu_selection <= 0 ? MENU_ITEMS - 1 : menu.menu_selection - 1;
     sound_effect(SND_MENUBROWSE);
   }
 }
 
-void menu_draw_items() {
-  for (int32_t i = 0; i < MENU_ITEMS; ++i) {
-    bob_set_position(&menu_button_sprite, 290, 137 + 40 * i);
-    bob_draw(&menu_button_sprite, display_back);
-  }
+void menu_draw(const Frontend& fe, const Assets& assets) {
+  const Menu& menu = fe.menu;
+  display_fill(display_back, 0);
+  bob_draw_at(assets.menu_picture_sprite, 0, 0, display_back);
+  bob_draw_at(assets.menu_pointer_sprite, 280, 140 + 40 * menu.menu_selection, display_back);
+  if (menu.menu_selection >= 0 && menu.menu_selection < MENU_ITEMS)
+    draw_formatted_shadowed(MENU_ITEM_TEXTS[menu.menu_selection].description, 410, 141 + 40 * menu.menu_selection,
+                            COLOUR_WHITE);
+  for (int32_t i = 0; i < MENU_ITEMS; ++i) bob_draw_at(assets.menu_button_sprite, 290, 137 + 40 * i, display_back);
   // All five shadows first, then all five labels.
   for (int32_t i = 0; i < MENU_ITEMS; ++i) {
     std::snprintf(text_buffer, sizeof text_buffer, "%s", MENU_ITEM_TEXTS[i].label);
@@ -100,57 +103,59 @@ void menu_draw_items() {
   }
   for (int32_t i = 0; i < MENU_ITEMS; ++i) {
     std::snprintf(text_buffer, sizeof text_buffer, "%s", MENU_ITEM_TEXTS[i].label);
-    COLORREF colour = i == menu_selection ? COLOUR_PALE_YELLOW : COLOUR_PURPLE;
+    const COLORREF colour = i == menu.menu_selection ? COLOUR_PALE_YELLOW : COLOUR_PURPLE;
     draw_text(text_buffer, 300, 140 + 40 * i, colour, display_back);
   }
+  draw_text_shadowed(menu_intro_line(), static_cast<int32_t>(menu.scroll_x_intro), 440, COLOUR_PALE_YELLOW);
+  draw_text_shadowed(menu_credits_line(), static_cast<int32_t>(menu.scroll_x_credits), 460, COLOUR_GOLD);
+  draw_formatted_shadowed("Created by Quarrel Forge", 260, 30, COLOUR_PALE_YELLOW);
+  // The game shows the title at the top right; in the frame that starts it, so does the menu.
+  bob_draw_at(assets.title_sprite, fe.screen_state == SCREEN_GAME ? 515 : 280, 0, display_back);
 }
 
-void menu_scroll() {
-  draw_text_shadowed(menu_intro_line(), static_cast<int32_t>(scroll_x_intro), 440, COLOUR_PALE_YELLOW);
-  draw_text_shadowed(menu_credits_line(), static_cast<int32_t>(scroll_x_credits), 460, COLOUR_GOLD);
-  scroll_x_intro -= 1.0f;
-  if (scroll_x_intro <= INTRO_RESTART_AT) scroll_x_intro = SCROLL_START;
-  scroll_x_credits -= 0.5f;
-  if (scroll_x_credits <= CREDITS_RESTART_AT) scroll_x_credits = SCROLL_START;
+void menu_scroll(Menu& menu) {
+  menu.scroll_x_intro -= 1.0f;
+  if (menu.scroll_x_intro <= INTRO_RESTART_AT) menu.scroll_x_intro = SCROLL_START;
+  menu.scroll_x_credits -= 0.5f;
+  if (menu.scroll_x_credits <= CREDITS_RESTART_AT) menu.scroll_x_credits = SCROLL_START;
+}
+
+// The frame after the chosen item: the browse, the picture, the scroll.
+FrontendResult menu_finish_frame(Frontend& fe, const Assets& assets, const Input& input) {
+  Menu& menu = fe.menu;
+  menu_browse(menu, input);
+  menu.menu_key_latch = input_held(input, VK_DOWN) || input_held(input, VK_UP) ? 1 : 0;
+  menu_draw(fe, assets);
+  menu_scroll(menu);
+  display_flip();
+  return FrontendResult{};
 }
 
 }  // namespace
 
-int32_t menu_run_frame(const Input& input) {
+FrontendResult menu_run_frame(Frontend& fe, Game& game, Round& round, Hiscores& hiscores, const Assets& assets,
+                              const Input& input) {
+  Menu& menu = fe.menu;
+  if (menu.farewell_ticks > 0) {
+    // The farewell stays up for its ticks; then the program is asked to end and the menu's
+    // frame that chose "Quit" is finished.
+    if (--menu.farewell_ticks > 0) {
+      display_wait_vblank();
+      return FrontendResult{};
+    }
+    FrontendResult result = menu_finish_frame(fe, assets, input);
+    result.quit = true;
+    return result;
+  }
   // Esc only counts from the 50th frame, so the press that left another screen does not also
   // close the program.
-  ++menu_frames;
-  if (input_held(input, VK_ESCAPE) && menu_frames >= MENU_ESC_FRAMES) {
-    platform_post_message(WM_DESTROY, 0, 0);
-    return 0;
-  }
+  ++menu.menu_frames;
+  if (input_held(input, VK_ESCAPE) && menu.menu_frames >= MENU_ESC_FRAMES) return FrontendResult{true};
   clock_start();
-
-  if (input_held(input, VK_RETURN)) menu_choose();
-
-  display_fill(display_back, 0);
-  bob_set_position(&menu_picture_sprite, 0, 0);
-  bob_draw(&menu_picture_sprite, display_back);
-
-  menu_browse(input);
-  bob_set_position(&menu_pointer_sprite, 280, 140 + 40 * menu_selection);
-  bob_draw(&menu_pointer_sprite, display_back);
-  if (menu_selection >= 0 && menu_selection < MENU_ITEMS)
-    draw_formatted_shadowed(MENU_ITEM_TEXTS[menu_selection].description, 410, 141 + 40 * menu_selection,
-                            COLOUR_WHITE);
-  menu_key_latch = input_held(input, VK_DOWN) || input_held(input, VK_UP) ? 1 : 0;
-
-  menu_draw_items();
-  menu_scroll();
-  draw_formatted_shadowed("Created by Quarrel Forge", 260, 30, COLOUR_PALE_YELLOW);
-
-  // The game shows the title at the top right; in the frame that starts it, so does the menu.
-  if (screen_state == SCREEN_GAME)
-    bob_set_position(&title_sprite, 515, 0);
-  else
-    bob_set_position(&title_sprite, 280, 0);
-  bob_draw(&title_sprite, display_back);
-
-  display_flip();
-  return 1;
+  if (input_held(input, VK_RETURN)) menu_choose(fe, game, round, hiscores);
+  if (menu.farewell_ticks > 0) {
+    display_wait_vblank();
+    return FrontendResult{};
+  }
+  return menu_finish_frame(fe, assets, input);
 }

@@ -1,7 +1,7 @@
 // The two information lines that scroll along the bottom of the menu.
 #include <cstring>
 
-#include "frontend/menu.h"
+#include "frontend/frontend.h"
 
 namespace {
 

@@ -1,8 +1,11 @@
-// The game screen's frame, its phases, the game-wide counters and the two set-ups.
+// The game screen: its counters and phases, its frame, and the set-ups of a level and a game.
 #pragma once
 #include <cstdint>
 
 #include "common/input.h"
+#include "game/assets.h"
+#include "game/hiscore.h"
+#include "game/round.h"
 
 enum : int32_t {
   PHASE_GAME_OVER = 0,
@@ -17,36 +20,51 @@ constexpr int32_t LIVES_AT_START = 5;
 constexpr uint32_t GAME_FRAME_MS = 30;
 constexpr int32_t PHASE_WAIT_FRAMES = 50;
 constexpr int32_t PHASE_LONG_WAIT_FRAMES = 100;
+constexpr int32_t CAPTURE_BONUS_PER_LEVEL = 10000;
+constexpr int32_t LEVEL_BONUS_PER_PERCENT = 1000;
+// 65 % of the 219,961 cells, cut to a whole number: 142,974 cells complete a level.
+constexpr int32_t CLAIM_TARGET_CELLS = 142974;
 
-extern int32_t game_phase;
-extern int32_t game_score;
-extern int32_t game_lives;
-extern int32_t game_level;
-extern int32_t claimed_cells;
-extern int32_t time_left;
-extern int32_t time_base;
-extern int32_t pause_started_at;
-extern int32_t phase_frames;
-extern int32_t phase_announced;
-extern int32_t recorded_score;
-extern int32_t move_mode;
-extern int32_t engine_beat_frames;
-extern int32_t marker_blink;
+// The game-wide counters and the phase. The counters of one level live in the Round.
+struct Game {
+  int32_t game_phase = PHASE_PLAYING;
+  int32_t game_score = 0;
+  int32_t game_lives = LIVES_AT_START;
+  int32_t game_level = 1;
+  int32_t time_left = 60;        // seconds left of the current minute period
+  int32_t pause_started_at = 0;  // calendar second at which the pause began
+  int32_t recorded_score = 0;    // the score already taken to the initials entry
+  int32_t now = 0;               // calendar second of the current pass of the main loop
+  // Set when a frame stopped to wait for F1 to be released: where it goes on.
+  int32_t f1_wait_resume = 0;
+  // The "High" value the side panel shows: the table's best score as the frame found it.
+  int32_t high_shown = 0;
+};
 
-// Calendar time in whole seconds, as the minute periods and the pause count it: the reading
-// of the current pass of the main loop, so that one frame always sees one time.
-int32_t game_now();
-void game_set_now(int64_t seconds);
+// What a game frame asks of the screens above it.
+struct GameFrameResult {
+  bool to_menu = false;   // Esc: back to the menu, the game left as it stands
+  bool new_game = false;  // a new game started after game over or the initials entry
+};
 
-int32_t game_run_frame(const Input& input);
-// Everything of a frame up to the side panel: keys, the phase step, the moves and the whole
-// picture in the back buffer; game_run_frame then flips and waits out the 30 ms. 0 when the
-// frame stopped to wait for F1 to be released (nothing more is drawn in this pass).
-int32_t game_compose_frame(const Input& input);
+// Calendar time in whole seconds of the current pass, as the minute periods and the pause
+// count it: one frame always sees one time.
+void game_set_now(Game& game, int64_t seconds);
+
+// One pass of the game screen: a whole frame (update, picture, flip, the wait that paces the
+// game at 30 ms a frame), or a pass that waits for F1 to be released and shows nothing.
+// menu_key_latch is the latch the initials entry shares with the menu.
+GameFrameResult game_run_frame(Game& game, Round& round, Hiscores& hiscores, int32_t& menu_key_latch,
+                               const Assets& assets, const Input& input);
+// A frame's update and picture without the flip and the wait; false when it stopped to wait
+// for F1 (nothing is drawn in that pass).
+bool game_compose_frame(Game& game, Round& round, Hiscores& hiscores, int32_t& menu_key_latch, const Assets& assets,
+                        const Input& input, GameFrameResult* result);
 // True while a frame waits for F1 to be released: the next passes go on with that frame
 // whatever screen its Esc may have chosen.
-bool game_frame_waiting();
-void game_new_level();
-void game_new();
-// Back to play after game over or the initials entry: sounds, fresh level, fresh game.
-void game_restart();
+bool game_frame_waiting(const Game& game);
+
+// A fresh playfield and round for the current game (level, lives and score stay).
+void game_new_level(Game& game, Round& round);
+// The game-wide counters of a fresh game, and the hi-score table read again.
+void game_new(Game& game, Hiscores& hiscores);

@@ -1,23 +1,19 @@
-// One frame of the game screen: keys, the step of the current phase, the whole picture, the
-// flip and the wait that paces the game at 30 ms a frame.
-#include "app/app.h"
-#include "app/sprites.h"
+// One frame of the game screen: the keys and the step of the current phase, the enemies, then
+// the whole picture, the flip and the wait that paces the game at 30 ms a frame.
+//
+// The frame first changes the state and then draws it without changing anything; what is
+// shown is what the rules say a player sees at each point of the frame (the side panel shows
+// the score before a level bonus paid in the same frame, and "High" before the table is read
+// for the initials entry), so those two updates are made around the drawing.
 #include "display/display.h"
-#include "enemies/fuse.h"
-#include "enemies/qix.h"
-#include "enemies/sparx.h"
-#include "frontend/menu.h"
+#include "display/text.h"
 #include "game/game.h"
-#include "game/hiscore.h"
 #include "game/hud.h"
-#include "playfield/player.h"
-#include "playfield/playfield.h"
 #include "sound/sound.h"
 
 namespace {
 
 constexpr int32_t BACK_BUFFER_PITCH = 640;
-constexpr int32_t CAPTURE_BONUS_PER_LEVEL = 10000;
 constexpr int32_t ENGINE_BEAT_BASE_FRAMES = 100;
 constexpr int32_t MARKER_BLINK_FRAMES = 16;
 constexpr int32_t MARKER_FRAMES_PER_PICTURE = 8;
@@ -26,166 +22,187 @@ constexpr int32_t MARKER_FRAMES_PER_PICTURE = 8;
 // passes of the main loop that follow present nothing until F1 is up (or the window is closed),
 // and then the frame goes on from where it stopped, with the keys of that pass.
 enum : int32_t { RESUME_NONE = 0, RESUME_PLAYING_STEP = 1, RESUME_AFTER_PHASE_STEP = 2 };
-int32_t f1_wait_resume = RESUME_NONE;
 
-bool key(const Input& input, int32_t vk) { return input_held(input, vk); }
+// Everything one frame works on.
+struct Frame {
+  Game& game;
+  Round& round;
+  Hiscores& hiscores;
+  int32_t& menu_key_latch;
+  const Assets& assets;
+  const Input& input;
+  GameFrameResult& result;
+  bool key(int32_t vk) const { return input_held(input, vk); }
+};
 
-void step_playing_rest(const Input& input) {
-  if (qix_captured) {
-    if (++phase_frames >= PHASE_LONG_WAIT_FRAMES) {
-      phase_frames = 0;
-      game_score += game_level * CAPTURE_BONUS_PER_LEVEL;
-      qix_captured = 0;
-      qix_reset();
+void game_restart(Frame& f) {
+  f.game.game_phase = PHASE_PLAYING;
+  sound_effect(SND_CONNECT);
+  sound_effect(SND_STARTUP);
+  game_new_level(f.game, f.round);
+  game_new(f.game, f.hiscores);
+  f.result.new_game = true;
+}
+
+void step_playing_rest(Frame& f) {
+  Game& g = f.game;
+  Round& r = f.round;
+  if (r.qix.qix_captured) {
+    if (++r.phase_frames >= PHASE_LONG_WAIT_FRAMES) {
+      r.phase_frames = 0;
+      g.game_score += g.game_level * CAPTURE_BONUS_PER_LEVEL;
+      r.qix.qix_captured = 0;
+      qix_reset(r.qix, r.playfield);
     }
   }
-  move_mode = key(input, VK_SHIFT) ? 2 : (key(input, VK_CONTROL) ? 1 : 0);
-  player_step(move_mode, input);
+  r.move_mode = f.key(VK_SHIFT) ? 2 : (f.key(VK_CONTROL) ? 1 : 0);
+  player_step(r, r.move_mode, g.game_level, &g.game_score, f.input);
   // A fast stix, or fast movement with no slow stix under way, takes two steps a frame.
-  if (stix_speed == 2 || (move_mode == 2 && stix_speed != 1)) player_step(move_mode, input);
-  sparx_timer_update();
-  if (++engine_beat_frames >= time_left + ENGINE_BEAT_BASE_FRAMES) {
-    engine_beat_frames = 0;
+  if (r.player.stix_speed == 2 || (r.move_mode == 2 && r.player.stix_speed != 1))
+    player_step(r, r.move_mode, g.game_level, &g.game_score, f.input);
+  if (sparx_timer_update(r.sparx, g.now, &g.time_left, &r.time_base, g.game_phase == PHASE_PLAYING))
+    sound_effect(SND_NEWSPARX);
+  if (++r.engine_beat_frames >= g.time_left + ENGINE_BEAT_BASE_FRAMES) {
+    r.engine_beat_frames = 0;
     sound_effect(SND_ENGINEBEAT);
   }
-  if (claimed_cells >= CLAIM_TARGET_CELLS) {
+  if (r.claimed_cells >= CLAIM_TARGET_CELLS) {
     sound_effect(SND_SUCCESS);
-    game_phase = PHASE_LEVEL_COMPLETE;
+    g.game_phase = PHASE_LEVEL_COMPLETE;
     // The counter may still hold a capture wait; the bonus frame must come 50 frames on.
-    phase_frames = 0;
+    r.phase_frames = 0;
   }
 }
 
 // False when the frame now waits for F1 to be released.
-bool step_playing(const Input& input) {
-  if (key(input, VK_F1)) {
-    game_phase = PHASE_PAUSED;
-    pause_started_at = game_now();
-    phase_frames = 0;
-    f1_wait_resume = RESUME_PLAYING_STEP;
+bool step_playing(Frame& f) {
+  if (f.key(VK_F1)) {
+    f.game.game_phase = PHASE_PAUSED;
+    f.game.pause_started_at = f.game.now;
+    f.round.phase_frames = 0;
+    f.game.f1_wait_resume = RESUME_PLAYING_STEP;
     return false;
   }
-  step_playing_rest(input);
+  step_playing_rest(f);
   return true;
 }
 
-bool step_paused(const Input& input) {
-  if (!key(input, VK_F1)) return true;
-  game_phase = PHASE_PLAYING;
-  time_base += game_now() - pause_started_at;
-  f1_wait_resume = RESUME_AFTER_PHASE_STEP;
+bool step_paused(Frame& f) {
+  if (!f.key(VK_F1)) return true;
+  f.game.game_phase = PHASE_PLAYING;
+  f.round.time_base += f.game.now - f.game.pause_started_at;
+  f.game.f1_wait_resume = RESUME_AFTER_PHASE_STEP;
   return false;
 }
 
-void step_level_complete() {
-  if (++phase_frames >= PHASE_LONG_WAIT_FRAMES) {
-    game_level += 1;
-    phase_frames = 0;
-    game_new_level();
-    game_phase = PHASE_PLAYING;
+void step_level_complete(Frame& f) {
+  if (++f.round.phase_frames >= PHASE_LONG_WAIT_FRAMES) {
+    f.game.game_level += 1;
+    f.round.phase_frames = 0;
+    game_new_level(f.game, f.round);
+    f.game.game_phase = PHASE_PLAYING;
   }
 }
 
-void step_life_lost(const Input& input) {
-  if (phase_announced == 0) {
-    if (game_lives > 1) {
-      phase_announced = 1;
+void step_life_lost(Frame& f) {
+  Game& g = f.game;
+  Round& r = f.round;
+  if (r.phase_announced == 0) {
+    if (g.game_lives > 1) {
+      r.phase_announced = 1;
       sound_effect(SND_DYING);
     }
-    playfield_erase_stix();
-    game_lives -= 1;
+    playfield_erase_stix(r.playfield);
+    g.game_lives -= 1;
     // A capture wait may have left the counter running; the 50 frames start now.
-    phase_frames = 0;
+    r.phase_frames = 0;
   }
-  if (game_lives > 0) {
-    ++phase_frames;
-    if (phase_frames < PHASE_WAIT_FRAMES || !key(input, VK_SPACE)) return;
-    phase_frames = 0;
-    if (player_drawing) {
-      player_drawing = 0;
-      player_x = stix_start_x;
-      player_y = stix_start_y;
+  if (g.game_lives > 0) {
+    ++r.phase_frames;
+    if (r.phase_frames < PHASE_WAIT_FRAMES || !f.key(VK_SPACE)) return;
+    r.phase_frames = 0;
+    if (r.player.player_drawing) {
+      r.player.player_drawing = 0;
+      r.player.player_x = r.player.stix_start_x;
+      r.player.player_y = r.player.stix_start_y;
     }
     // The lost stix takes its speed with it, so the marker walks the border at its own pace.
-    stix_speed = 0;
-    phase_announced = 0;
-    game_phase = PHASE_PLAYING;
+    r.player.stix_speed = 0;
+    r.phase_announced = 0;
+    g.game_phase = PHASE_PLAYING;
   }
-  if (game_lives < 1) {
-    sound_effect(game_score > recorded_score ? SND_RECORD : SND_DEAD);
+  if (g.game_lives < 1) {
+    sound_effect(g.game_score > g.recorded_score ? SND_RECORD : SND_DEAD);
     sound_effect(SND_SHUTDOWN);
     sound_effect(SND_DISCONNECT);
-    game_phase = PHASE_GAME_OVER;
+    g.game_phase = PHASE_GAME_OVER;
   }
-  time_base = game_now();
+  r.time_base = g.now;
 }
 
-void step_game_over(const Input& input) {
-  if (phase_announced == 0) {
-    phase_announced = 1;
+void step_game_over(Frame& f) {
+  Game& g = f.game;
+  if (f.round.phase_announced == 0) {
+    f.round.phase_announced = 1;
     sound_effect(SND_DYING);
-    if (game_score > recorded_score) {
-      recorded_score = game_score;
-      game_phase = PHASE_HISCORE_ENTRY;
-      hiscore_loaded = 0;
+    if (g.game_score > g.recorded_score) {
+      g.recorded_score = g.game_score;
+      g.game_phase = PHASE_HISCORE_ENTRY;
+      f.hiscores.hiscore_loaded = 0;
     }
   }
-  if (key(input, VK_RETURN)) {
-    game_restart();
-  } else if (key(input, VK_ESCAPE)) {
-    menu_frames = 1;
-    screen_state = SCREEN_MENU;
-  }
+  if (f.key(VK_RETURN))
+    game_restart(f);
+  else if (f.key(VK_ESCAPE))
+    f.result.to_menu = true;
 }
 
-bool edit_row_valid() { return hiscore_edit_row >= 0 && hiscore_edit_row < HISCORE_ENTRIES; }
-
-void step_hiscore_entry(const Input& input) {
-  const bool right = key(input, VK_RIGHT), left = key(input, VK_LEFT);
-  const bool down = key(input, VK_DOWN), up = key(input, VK_UP);
+void step_hiscore_entry(Frame& f) {
+  Hiscores& h = f.hiscores;
+  int32_t& latch = f.menu_key_latch;
+  const bool right = f.key(VK_RIGHT), left = f.key(VK_LEFT);
+  const bool down = f.key(VK_DOWN), up = f.key(VK_UP);
   bool moved = false;
-  if (right && menu_key_latch == 0) {
-    hiscore_edit_cursor = hiscore_edit_cursor >= 2 ? 0 : hiscore_edit_cursor + 1;
+  if (right && latch == 0) {
+    h.hiscore_edit_cursor = h.hiscore_edit_cursor >= 2 ? 0 : h.hiscore_edit_cursor + 1;
     moved = true;
-  } else if (left && menu_key_latch == 0) {
-    hiscore_edit_cursor = hiscore_edit_cursor <= 0 ? 2 : hiscore_edit_cursor - 1;
+  } else if (left && latch == 0) {
+    h.hiscore_edit_cursor = h.hiscore_edit_cursor <= 0 ? 2 : h.hiscore_edit_cursor - 1;
     moved = true;
   }
   // The letters already chosen stay: the one at the new place is offered again. Without an
   // editable row there is nothing to take it from, and the letter on offer stays.
-  if (moved && edit_row_valid()) {
-    const char* initials = hiscore_table.rows[hiscore_edit_row].initials;
-    if (initials != nullptr) hiscore_edit_letter = static_cast<unsigned char>(initials[hiscore_edit_cursor]);
-  }
-  if (down && menu_key_latch == 0)
-    hiscore_edit_letter = hiscore_edit_letter <= 'A' ? 'Z' : hiscore_edit_letter - 1;
-  else if (up && menu_key_latch == 0)
-    hiscore_edit_letter = hiscore_edit_letter >= 'Z' ? 'A' : hiscore_edit_letter + 1;
-  menu_key_latch = (down || up || left || right) ? 1 : 0;
-  if (key(input, VK_RETURN)) {
-    hiscore_save();
-    game_restart();
+  if (moved && h.hiscore_edit_row >= 0 && h.hiscore_edit_row < HISCORE_ENTRIES)
+    h.hiscore_edit_letter = static_cast<unsigned char>(h.hiscore_table.rows[h.hiscore_edit_row].initials[h.hiscore_edit_cursor]);
+  if (down && latch == 0)
+    h.hiscore_edit_letter = h.hiscore_edit_letter <= 'A' ? 'Z' : h.hiscore_edit_letter - 1;
+  else if (up && latch == 0)
+    h.hiscore_edit_letter = h.hiscore_edit_letter >= 'Z' ? 'A' : h.hiscore_edit_letter + 1;
+  latch = (down || up || left || right) ? 1 : 0;
+  if (f.key(VK_RETURN)) {
+    hiscore_save(h);
+    game_restart(f);
   }
 }
 
 // False when the frame now waits for F1 to be released.
-bool step_phase(const Input& input) {
-  switch (game_phase) {
+bool step_phase(Frame& f) {
+  switch (f.game.game_phase) {
     case PHASE_PLAYING:
-      return step_playing(input);
+      return step_playing(f);
     case PHASE_PAUSED:
-      return step_paused(input);
+      return step_paused(f);
     case PHASE_LEVEL_COMPLETE:
-      step_level_complete();
+      step_level_complete(f);
       break;
     case PHASE_LIFE_LOST:
-      step_life_lost(input);
+      step_life_lost(f);
       break;
     case PHASE_GAME_OVER:
-      step_game_over(input);
+      step_game_over(f);
       break;
     case PHASE_HISCORE_ENTRY:
-      step_hiscore_entry(input);
+      step_hiscore_entry(f);
       break;
     default:
       break;
@@ -193,79 +210,103 @@ bool step_phase(const Input& input) {
   return true;
 }
 
-void draw_marker() {
-  if (game_phase != PHASE_PLAYING && game_phase != PHASE_PAUSED) return;
-  if (++marker_blink >= MARKER_BLINK_FRAMES) marker_blink = 0;
-  Bob* marker = marker_blink < MARKER_FRAMES_PER_PICTURE ? &marker_sprite_a : &marker_sprite_b;
-  // The marker's picture is centred on its pixel (7, 7): at (x - 2, y - 2) that is cell (x, y)
-  // shown at (x + 5, y + 5).
-  bob_set_position(marker, player_x - 2, player_y - 2);
-  bob_draw(marker, display_back);
-}
-
-
 // The frame up to the phase step.
-void frame_begin(const Input& input) {
-  if (key(input, VK_ESCAPE)) {
-    screen_state = SCREEN_MENU;
-    menu_frames = 1;
-  }
+void frame_begin(Frame& f) {
+  if (f.key(VK_ESCAPE)) f.result.to_menu = true;
   clock_start();
-  display_fill(display_back, 0);
-  bob_draw(&playfield_sprite, display_back);
 }
 
-// The frame after the phase step, up to the side panel.
-void frame_end() {
-  bob_draw(&title_sprite, display_back);
-  bob_draw(&logo_sprite, display_back);
-  bob_draw(&arrows_sprite, display_back);
-  // The QIX moves in every frame; only its drawing, like the cells', needs the locked memory
-  // laid out as the cells are written: 640 bytes a row.
+// What the enemies do, each seeing the phase the one before it left; then what the picture
+// of this frame needs.
+void frame_enemies_and_panel(Frame& f) {
+  Game& g = f.game;
+  Round& r = f.round;
+  if (qix_move(r.qix, g.game_level, r.playfield, r.player, g.game_phase == PHASE_PLAYING)) {
+    r.fuse.state = 0;
+    g.game_phase = PHASE_LIFE_LOST;
+  }
+  if (sparx_move_all(r.sparx, r.playfield, r.player, g.game_phase == PHASE_PLAYING)) g.game_phase = PHASE_LIFE_LOST;
+  if (fuse_move(r.fuse, r.playfield, r.player, g.game_phase == PHASE_PLAYING)) g.game_phase = PHASE_LIFE_LOST;
+  if (g.game_phase == PHASE_PLAYING || g.game_phase == PHASE_PAUSED)
+    if (++r.marker_blink >= MARKER_BLINK_FRAMES) r.marker_blink = 0;
+  g.high_shown = f.hiscores.hiscore_table.rows[0].score;
+  if (g.game_phase == PHASE_HISCORE_ENTRY) {
+    if (f.hiscores.hiscore_loaded == 0) {
+      f.hiscores.hiscore_edit_row = hiscore_load(f.hiscores, g.game_score);
+      f.hiscores.hiscore_loaded = 1;
+    }
+    hiscore_offer_letter(f.hiscores);
+  }
+}
+
+void frame_draw(const Frame& f) {
+  const Game& g = f.game;
+  const Round& r = f.round;
+  const Assets& a = f.assets;
+  display_fill(display_back, 0);
+  bob_draw_at(a.playfield_sprite, a.playfield_sprite.x, a.playfield_sprite.y, display_back);
+  bob_draw_at(a.title_sprite, 515, 0, display_back);
+  bob_draw_at(a.logo_sprite, a.logo_sprite.x, a.logo_sprite.y, display_back);
+  bob_draw_at(a.arrows_sprite, a.arrows_sprite.x, a.arrows_sprite.y, display_back);
+  // The cells and the QIX go straight into the locked memory, laid out as the cells are
+  // written: 640 bytes a row. A buffer that cannot be locked shows neither.
   int32_t pitch = 0;
   uint8_t* pixels = display_lock(display_back, &pitch);
-  const bool drawable = pixels != nullptr && pitch == BACK_BUFFER_PITCH;
-  if (drawable) playfield_draw(pixels);
-  qix_move(game_level);
-  if (drawable) qix_draw(game_level, pixels);
+  if (pixels != nullptr && pitch == BACK_BUFFER_PITCH) {
+    playfield_draw(r.playfield, pixels);
+    qix_draw(r.qix, g.game_level, pixels);
+  }
   if (pixels != nullptr) display_unlock(display_back, pixels);
-  sparx_move_all();
-  sparx_draw();
-  fuse_move();
-  fuse_draw();
-  draw_marker();
-  hud_draw();
+  sparx_draw(r.sparx, a.sparx_sprite, display_back);
+  fuse_draw(r.fuse, a.fuse_sprite, display_back);
+  if (g.game_phase == PHASE_PLAYING || g.game_phase == PHASE_PAUSED) {
+    // The marker's picture is centred on its pixel (7, 7): at (x - 2, y - 2) that is cell
+    // (x, y) shown at (x + 5, y + 5).
+    const Bob& marker = r.marker_blink < MARKER_FRAMES_PER_PICTURE ? a.marker_sprite_a : a.marker_sprite_b;
+    bob_draw_at(marker, r.player.player_x - 2, r.player.player_y - 2, display_back);
+  }
+  hud_draw(g, r, f.hiscores, a);
 }
 
-// Goes on with a frame that waited for F1; false while F1 is still held.
-bool frame_resume(const Input& input) {
-  if (key(input, VK_F1) && !input.close_requested) return false;
-  const int32_t resume = f1_wait_resume;
-  f1_wait_resume = RESUME_NONE;
-  if (resume == RESUME_PLAYING_STEP) step_playing_rest(input);
-  frame_end();
-  return true;
+// After the picture: the level bonus, which the panel shows from the next frame on.
+void frame_after_draw(Frame& f) {
+  if (f.game.game_phase != PHASE_LEVEL_COMPLETE || f.round.phase_frames != PHASE_WAIT_FRAMES) return;
+  const int32_t extra = hud_extra_percent(f.round.claimed_cells);
+  if (extra > 0) f.game.game_score += extra * LEVEL_BONUS_PER_PERCENT;
 }
 
 }  // namespace
 
-bool game_frame_waiting() { return f1_wait_resume != RESUME_NONE; }
+bool game_frame_waiting(const Game& game) { return game.f1_wait_resume != RESUME_NONE; }
 
-int32_t game_compose_frame(const Input& input) {
-  if (game_frame_waiting()) return frame_resume(input) ? 1 : 0;
-  frame_begin(input);
-  if (!step_phase(input)) return 0;
-  frame_end();
-  return 1;
+bool game_compose_frame(Game& game, Round& round, Hiscores& hiscores, int32_t& menu_key_latch, const Assets& assets,
+                        const Input& input, GameFrameResult* result) {
+  Frame f{game, round, hiscores, menu_key_latch, assets, input, *result};
+  if (game_frame_waiting(game)) {
+    // Goes on with the frame that waited, once F1 is up.
+    if (f.key(VK_F1) && !input.close_requested) return false;
+    const int32_t resume = game.f1_wait_resume;
+    game.f1_wait_resume = RESUME_NONE;
+    if (resume == RESUME_PLAYING_STEP) step_playing_rest(f);
+  } else {
+    frame_begin(f);
+    if (!step_phase(f)) return false;
+  }
+  frame_enemies_and_panel(f);
+  frame_draw(f);
+  frame_after_draw(f);
+  return true;
 }
 
-int32_t game_run_frame(const Input& input) {
-  if (!game_compose_frame(input)) {
+GameFrameResult game_run_frame(Game& game, Round& round, Hiscores& hiscores, int32_t& menu_key_latch,
+                               const Assets& assets, const Input& input) {
+  GameFrameResult result;
+  if (!game_compose_frame(game, round, hiscores, menu_key_latch, assets, input, &result)) {
     // A pass that waits for F1 shows nothing; it sleeps to the next tick instead of spinning.
     display_wait_vblank();
-    return 1;
+    return result;
   }
   display_flip();
   clock_wait(GAME_FRAME_MS);
-  return 1;
+  return result;
 }

@@ -9,12 +9,6 @@
 
 #include "platform/platform.h"
 
-HiscoreTable hiscore_table = {};
-int32_t hiscore_edit_row = -1;
-int32_t hiscore_edit_cursor = 0;
-int32_t hiscore_edit_letter = 'A';
-int32_t hiscore_loaded = 0;
-
 namespace {
 
 // The reader takes each line in two pieces, the way the table was always read: the initials
@@ -40,70 +34,42 @@ int32_t score_from_text(const char* text) {
   return value > INT32_MAX ? INT32_MAX : static_cast<int32_t>(value);
 }
 
-void row_set(int32_t row, const char* initials, int32_t score) {
-  HiscoreRow& r = hiscore_table.rows[row];
-  if (r.initials == nullptr) r.initials = static_cast<char*>(std::calloc(HISCORE_NAME_SIZE, 1));
-  if (r.initials != nullptr) {
-    std::strncpy(r.initials, initials, HISCORE_NAME_SIZE - 1);
-    r.initials[HISCORE_NAME_SIZE - 1] = '\0';
-  }
+void row_set(HiscoreTable& table, int32_t row, const char* initials, int32_t score) {
+  HiscoreRow& r = table.rows[row];
+  std::strncpy(r.initials, initials, HISCORE_NAME_SIZE - 1);
+  r.initials[HISCORE_NAME_SIZE - 1] = '\0';
   r.score = score;
 }
 
 // An initial that would end or split the line (a line end, a NUL, any control byte read from a
 // damaged file) goes out as a blank, so the score on that line is read back.
 char initial_for_file(const char* initials, int32_t k) {
-  if (initials == nullptr) return ' ';
   size_t length = std::strlen(initials);
   unsigned char c = static_cast<size_t>(k) < length ? static_cast<unsigned char>(initials[k]) : 0;
   return c < 0x20 || c == 0x7F ? ' ' : static_cast<char>(c);
 }
 
-// Where the table's text comes from: the scores file at every load, or (for demos) a text
-// held in memory that saves replace.
-struct ScoreStore {
-  HiscoreStorage storage = HiscoreStorage::FILE;
-  std::string text;
-};
-ScoreStore store;
-
-bool store_read(std::string* text) {
-  if (store.storage == HiscoreStorage::FILE) return platform_scores_read(text);
-  *text = store.text;
+bool store_read(const Hiscores& h, std::string* text) {
+  if (h.storage == HiscoreStorage::FILE) return platform_scores_read(text);
+  *text = h.stored_text;
   return true;
 }
 
 }  // namespace
 
-void hiscore_use_storage(HiscoreStorage storage, const std::string& text) {
-  store.storage = storage;
-  store.text = text;
+void hiscore_use_storage(Hiscores& h, HiscoreStorage storage, const std::string& text) {
+  h.storage = storage;
+  h.stored_text = text;
 }
 
-const std::string& hiscore_stored_text() { return store.text; }
-
-void hiscore_init() {
-  for (HiscoreRow& r : hiscore_table.rows) {
-    if (r.initials == nullptr) r.initials = static_cast<char*>(std::calloc(HISCORE_NAME_SIZE, 1));
-    if (r.initials != nullptr) {
-      std::memset(r.initials, 0, HISCORE_NAME_SIZE);
-      r.initials[0] = '-';
-    }
-    r.score = 0;
-  }
+void hiscore_init(Hiscores& h) {
+  for (HiscoreRow& r : h.hiscore_table.rows) r = HiscoreRow{};
 }
 
-void hiscore_free() {
-  for (HiscoreRow& r : hiscore_table.rows) {
-    std::free(r.initials);
-    r.initials = nullptr;
-  }
-}
-
-std::string hiscore_table_text() {
+std::string hiscore_table_text(const HiscoreTable& table) {
   std::string text;
   char line[64];
-  for (const HiscoreRow& r : hiscore_table.rows) {
+  for (const HiscoreRow& r : table.rows) {
     if (r.score > 0)
       std::snprintf(line, sizeof line, "%c%c%c %d\n", initial_for_file(r.initials, 0), initial_for_file(r.initials, 1),
                     initial_for_file(r.initials, 2), r.score);
@@ -114,18 +80,18 @@ std::string hiscore_table_text() {
   return text;
 }
 
-int32_t hiscore_save() {
-  const std::string text = hiscore_table_text();
+bool hiscore_save(Hiscores& h) {
+  const std::string text = hiscore_table_text(h.hiscore_table);
   // The table in memory is the one this run goes on with, even when the disk refuses it.
-  if (store.storage != HiscoreStorage::FILE) store.text = text;
-  if (store.storage == HiscoreStorage::MEMORY) return 1;
-  return platform_scores_write(text) ? 1 : 0;
+  if (h.storage != HiscoreStorage::FILE) h.stored_text = text;
+  if (h.storage == HiscoreStorage::MEMORY) return true;
+  return platform_scores_write(text);
 }
 
-int32_t hiscore_load(int32_t new_score) {
+int32_t hiscore_load(Hiscores& h, int32_t new_score) {
   std::string text;
   // An empty table reads as no table: nothing to place a score in.
-  if (!store_read(&text) || text.empty()) return -1;
+  if (!store_read(h, &text) || text.empty()) return -1;
   FILE* f = fmemopen(text.data(), text.size(), "r");
   if (f == nullptr) return -1;
   int32_t next = 0;
@@ -137,15 +103,21 @@ int32_t hiscore_load(int32_t new_score) {
     if (std::fgets(rest, REST_BUFFER, f) == nullptr) break;
     const int32_t score = score_from_text(rest);
     if (new_score > 0 && new_score >= score && placed == -1) {
-      row_set(next, "AAA", new_score);
+      row_set(h.hiscore_table, next, "AAA", new_score);
       placed = next++;
       // The line the new score displaced goes one row down, or off the table.
-      if (next < HISCORE_ENTRIES) row_set(next++, initials, score);
+      if (next < HISCORE_ENTRIES) row_set(h.hiscore_table, next++, initials, score);
     } else if (score > 0) {
-      row_set(next++, initials, score);
+      row_set(h.hiscore_table, next++, initials, score);
     }
     if (std::feof(f)) break;
   }
   std::fclose(f);
   return placed;
+}
+
+void hiscore_offer_letter(Hiscores& h) {
+  if (h.hiscore_edit_row < 0 || h.hiscore_edit_row >= HISCORE_ENTRIES) return;
+  if (h.hiscore_edit_cursor >= 0 && h.hiscore_edit_cursor < 3)
+    h.hiscore_table.rows[h.hiscore_edit_row].initials[h.hiscore_edit_cursor] = static_cast<char>(h.hiscore_edit_letter);
 }

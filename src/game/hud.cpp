@@ -1,16 +1,9 @@
 // The side panel of the game screen and the messages of the game phases over the playfield.
-// The level bonus is paid here, and the initials entry reads the table here, because both
-// belong to the frame in which their message is shown.
 #include "game/hud.h"
 
-#include "app/sprites.h"
 #include "display/display.h"
 #include "display/gdi.h"
-#include "enemies/qix.h"
-#include "frontend/hiscore_screen.h"
-#include "game/game.h"
-#include "game/hiscore.h"
-#include "playfield/playfield.h"
+#include "display/text.h"
 
 namespace {
 
@@ -26,28 +19,26 @@ constexpr int32_t LIVES_Y = 157;
 constexpr int32_t LIVES_FIRST_X = 568;
 constexpr int32_t LIVES_LAST_X = 624;
 constexpr int32_t LIVES_STEP = 14;
-constexpr int32_t LEVEL_BONUS_PER_PERCENT = 1000;
-constexpr int32_t CAPTURE_BONUS_PER_LEVEL = 10000;
 
 // Draws what text_format left in text_buffer.
 void show(int32_t x, int32_t y, COLORREF colour) { draw_text(text_buffer, x, y, colour, display_back); }
 
-void panel_values() {
+void panel_values(const Game& game, const Round& round) {
   text_format("Score");
   show(LABEL_X, 24, COLOUR_WHITE);
-  text_format("%d", game_score);
+  text_format("%d", game.game_score);
   show(VALUE_X, 24, COLOUR_WHITE);
   text_format("High");
   show(LABEL_X, 36, COLOUR_WHITE);
-  text_format("%d", hiscore_table.rows[0].score);
+  text_format("%d", game.high_shown);
   show(VALUE_X, 36, COLOUR_WHITE);
   text_format("Level");
   show(LABEL_X, 60, COLOUR_WHITE);
-  text_format("%d", game_level);
+  text_format("%d", game.game_level);
   show(VALUE_X, 60, COLOUR_WHITE);
   text_format("Filled");
   show(LABEL_X, 84, COLOUR_WHITE);
-  hud_filled_text(claimed_cells);
+  hud_filled_text(round.claimed_cells);
   show(VALUE_X, 84, COLOUR_WHITE);
   text_format("Required");
   show(LABEL_X, 96, COLOUR_WHITE);
@@ -58,32 +49,29 @@ void panel_values() {
 }
 
 // The gauge under a device context of its own; 0 when the back buffer gives none.
-int32_t time_bar() {
+bool time_bar(int32_t time_left) {
   DeviceContext dc;
-  if (!surface_get_dc(display_back, &dc)) return 0;
+  if (!surface_get_dc(display_back, &dc)) return false;
   const Rect frame{489, 135, 639, 147};
   gdi_frame_rect(&dc, &frame, COLOUR_YELLOW);
   const Rect bar{BAR_LEFT, 136, hud_time_bar_right(time_left), 146};
   if (bar.right > bar.left) gdi_fill_rect(&dc, &bar, COLOUR_RED);
   surface_release_dc(display_back, &dc);
-  return 1;
+  return true;
 }
 
-void sprite_at(Bob* sprite, int32_t x, int32_t y) {
-  bob_set_position(sprite, x, y);
-  bob_draw(sprite, display_back);
-}
+void sprite_at(const Bob& sprite, int32_t x, int32_t y) { bob_draw_at(sprite, x, y, display_back); }
 
-void lives_row() {
+void lives_row(int32_t game_lives, const Assets& assets) {
   text_format("Lives");
   show(LABEL_X, 156, COLOUR_WHITE);
   int32_t x = LIVES_FIRST_X;
   for (int32_t lost = LIVES_AT_START - game_lives; lost > 0 && x <= LIVES_LAST_X; --lost, x += LIVES_STEP)
-    sprite_at(&skull_sprite, x, LIVES_Y);
+    sprite_at(assets.skull_sprite, x, LIVES_Y);
   if (game_lives > 0 && game_lives <= LIVES_AT_START) {
     x = LIVES_LAST_X + LIVES_STEP - LIVES_STEP * game_lives;
-    sprite_at(&marker_sprite_a, x, LIVES_Y);
-    for (x += LIVES_STEP; x <= LIVES_LAST_X; x += LIVES_STEP) sprite_at(&marker_sprite_b, x, LIVES_Y);
+    sprite_at(assets.marker_sprite_a, x, LIVES_Y);
+    for (x += LIVES_STEP; x <= LIVES_LAST_X; x += LIVES_STEP) sprite_at(assets.marker_sprite_b, x, LIVES_Y);
   }
 }
 
@@ -107,10 +95,10 @@ void controls_help() {
   }
 }
 
-void level_complete_message() {
-  text_format("Level %d completed!", game_level);
+void level_complete_message(const Game& game, const Round& round) {
+  text_format("Level %d completed!", game.game_level);
   show(210, 210, COLOUR_WHITE);
-  const int32_t extra = hud_extra_percent(claimed_cells);
+  const int32_t extra = hud_extra_percent(round.claimed_cells);
   text_format("Additional territory claimed: %d%%", extra);
   show(170, 230, COLOUR_GREY);
   if (extra < 1) {
@@ -120,42 +108,39 @@ void level_complete_message() {
     text_format("Bonus points: 1000 x %d = %d", extra, extra * LEVEL_BONUS_PER_PERCENT);
     show(180, 250, COLOUR_GREY);
   }
-  if (phase_frames >= PHASE_WAIT_FRAMES) {
-    if (phase_frames == PHASE_WAIT_FRAMES && extra > 0) game_score += extra * LEVEL_BONUS_PER_PERCENT;
-    text_format("Get ready for level %d!", game_level + 1);
+  // The bonus itself is paid after this frame's picture (the score shows it from the next one).
+  if (round.phase_frames >= PHASE_WAIT_FRAMES) {
+    text_format("Get ready for level %d!", game.game_level + 1);
     show(206, 280, COLOUR_WHITE);
   }
 }
 
-void hiscore_entry_message() {
+void hiscore_entry_message(const Hiscores& hiscores) {
   text_format("Well done! You're on the Top 10 list!");
   show(120, 40, COLOUR_PALE_YELLOW);
   text_format("Use arrow keys to enter initials and then press ENTER.");
   show(80, 360, COLOUR_WHITE);
   text_format("Top 10 Hi-Scores");
   show(190, 100, COLOUR_PALE_YELLOW);
-  if (hiscore_loaded == 0) {
-    hiscore_edit_row = hiscore_load(game_score);
-    hiscore_loaded = 1;
-  }
-  hiscore_table_draw(1);
+  hiscore_table_draw(hiscores, true);
 }
 
-void phase_message() {
-  switch (game_phase) {
+void phase_message(const Game& game, const Round& round, const Hiscores& hiscores) {
+  const int32_t game_lives = game.game_lives, game_score = game.game_score;
+  switch (game.game_phase) {
     case PHASE_PLAYING:
-      if (qix_captured) {
+      if (round.qix.qix_captured) {
         text_format("QIX split - well done!");
         show(220, 230, COLOUR_WHITE);
-        text_format("Bonus points: %d!", game_level * CAPTURE_BONUS_PER_LEVEL);
+        text_format("Bonus points: %d!", game.game_level * CAPTURE_BONUS_PER_LEVEL);
         show(100, 250, COLOUR_GREY);
       }
       break;
     case PHASE_LIFE_LOST:
-      if (game_lives >= 1 && phase_announced) {
+      if (game_lives >= 1 && round.phase_announced) {
         text_format("OUCH! You lost one life! %d %s left...", game_lives, game_lives == 1 ? "life" : "lives");
         show(120, 230, COLOUR_WHITE);
-        if (phase_frames > PHASE_WAIT_FRAMES) {
+        if (round.phase_frames > PHASE_WAIT_FRAMES) {
           text_format("Press SPACE bar when you're ready!");
           show(120, 250, COLOUR_WHITE);
         }
@@ -168,7 +153,7 @@ void phase_message() {
       show(80, 250, COLOUR_GREY);
       break;
     case PHASE_GAME_OVER:
-      if (game_score == 0 || game_score < recorded_score) {
+      if (game_score == 0 || game_score < game.recorded_score) {
         text_format("Game Over");
         show(220, 230, COLOUR_WHITE);
         text_format("Press ENTER key to play again or ESC key for menu!");
@@ -176,10 +161,10 @@ void phase_message() {
       }
       break;
     case PHASE_LEVEL_COMPLETE:
-      level_complete_message();
+      level_complete_message(game, round);
       break;
     case PHASE_HISCORE_ENTRY:
-      hiscore_entry_message();
+      hiscore_entry_message(hiscores);
       break;
     default:
       break;
@@ -205,12 +190,11 @@ int32_t hud_extra_percent(int32_t cells) {
   return static_cast<int32_t>(beyond * CELL_PERCENT);
 }
 
-void hud_draw() {
-  panel_values();
-  // Without a device context for the gauge nothing more is drawn this frame, and a level
-  // bonus due in exactly this frame is not paid (the frame counter moves on).
-  if (!time_bar()) return;
-  lives_row();
+void hud_draw(const Game& game, const Round& round, const Hiscores& hiscores, const Assets& assets) {
+  panel_values(game, round);
+  // Without a device context for the gauge nothing more is drawn this frame.
+  if (!time_bar(game.time_left)) return;
+  lives_row(game.game_lives, assets);
   controls_help();
-  phase_message();
+  phase_message(game, round, hiscores);
 }

@@ -8,8 +8,6 @@
 // can chain about a hundred thousand spans, far too deep for the machine stack, so the fills
 // keep their pending spans on an explicit stack that resumes each span exactly where a nested
 // call would return to it.
-#include "game/game.h"
-#include "enemies/qix.h"
 #include "playfield/player.h"
 #include "playfield/playfield.h"
 #include "sound/sound.h"
@@ -38,28 +36,6 @@ static_assert(FILL_STACK_FRAMES == 109746);
 
 FillFrame fill_stack[FILL_STACK_FRAMES];
 
-// The first endpoints of every trail line of the QIXes in play, with the rows they lie on
-// flagged so that most spans need no look at the points at all.
-struct TrailPoints {
-  int32_t x[QIX_SLOTS * QIX_TRAIL_LENGTH], y[QIX_SLOTS * QIX_TRAIL_LENGTH];
-  int32_t count;
-  uint8_t on_row[PLAYFIELD_SIZE];
-};
-
-void trail_points_gather(TrailPoints* t) {
-  int32_t slots = std::clamp(qix_active_count(game_level), 0, QIX_SLOTS);
-  std::fill(std::begin(t->on_row), std::end(t->on_row), 0);
-  t->count = 0;
-  for (int32_t q = 0; q < slots; ++q)
-    for (int32_t k = 0; k < QIX_TRAIL_LENGTH; ++k) {
-      int32_t px = qix_slots[q].x1[k], py = qix_slots[q].y1[k];
-      if (py < 0 || py > PLAYFIELD_LAST) continue;  // off the grid: in no span
-      t->x[t->count] = px;
-      t->y[t->count++] = py;
-      t->on_row[py] = 1;
-    }
-}
-
 bool trail_point_in_span(const TrailPoints& t, int32_t y, int32_t left, int32_t right) {
   if (!t.on_row[y]) return false;
   for (int32_t i = 0; i < t.count; ++i)
@@ -68,7 +44,7 @@ bool trail_point_in_span(const TrailPoints& t, int32_t y, int32_t left, int32_t 
 }
 
 // L and R around the seed: the first cells either side that differ from v, or the grid's edge.
-void span_find(int32_t x, int32_t y, int32_t v, int32_t* left, int32_t* right) {
+void span_find(const Playfield& playfield, int32_t x, int32_t y, int32_t v, int32_t* left, int32_t* right) {
   const int32_t* row = &playfield.cells[y * PLAYFIELD_SIZE];
   int32_t l = x, r = x;
   while (l > 0 && row[l] == v) --l;
@@ -77,14 +53,16 @@ void span_find(int32_t x, int32_t y, int32_t v, int32_t* left, int32_t* right) {
   *right = r;
 }
 
-void span_fill(int32_t y, int32_t left, int32_t right, int32_t value) {
+void span_fill(Playfield& playfield, int32_t y, int32_t left, int32_t right, int32_t value) {
   if (left + 1 >= right) return;
   int32_t* row = &playfield.cells[y * PLAYFIELD_SIZE];
   std::fill(row + left + 1, row + right, value);
 }
 
 // A cell outside the grid counts as non-open.
-bool non_open(int32_t x, int32_t y) { return !playfield_inside(x, y) || playfield_cell(x, y) != CELL_OPEN; }
+bool non_open(const Playfield& playfield, int32_t x, int32_t y) {
+  return !playfield_inside(x, y) || playfield_cell(playfield, x, y) != CELL_OPEN;
+}
 
 // A neighbour counts as a line when it is stix or border.
 bool is_line(int32_t value) { return (value & (CELL_STIX | CELL_BORDER)) != 0; }
@@ -97,14 +75,14 @@ void frame_push(int32_t depth, int32_t y, int32_t left, int32_t right) {
 // Whether a border cell above (side -1) or below (side +1) column c of the span on row y no
 // longer touches open ground on the far side. The two ends differ on purpose: the right end
 // also looks at the cell beside it one row over.
-bool border_turns_inner(int32_t c, int32_t y, int32_t left, int32_t right, int32_t side) {
+bool border_turns_inner(const Playfield& pf, int32_t c, int32_t y, int32_t left, int32_t right, int32_t side) {
   int32_t far = y + 2 * side;
   if (left < c && c < right) {
     if (side < 0 ? far <= 0 : far >= PLAYFIELD_LAST) return true;
-    return non_open(c - 1, far) && non_open(c + 1, far);
+    return non_open(pf, c - 1, far) && non_open(pf, c + 1, far);
   }
-  if (c == left) return non_open(c + 1, far) && non_open(c - 1, y);
-  return non_open(c - 1, far) && non_open(c + 1, y) && non_open(c + 1, y + side);
+  if (c == left) return non_open(pf, c + 1, far) && non_open(pf, c - 1, y);
+  return non_open(pf, c - 1, far) && non_open(pf, c + 1, y) && non_open(pf, c + 1, y + side);
 }
 
 // A wall at one end of a claimed span, once everything reached from the span is claimed: a
@@ -119,27 +97,25 @@ void end_wall_convert(int32_t& wall, bool at_edge, int32_t beyond) {
     wall = CELL_BORDER;
 }
 
-void row_walls_convert(int32_t y, int32_t left, int32_t right) {
+void row_walls_convert(Playfield& pf, int32_t y, int32_t left, int32_t right) {
   // The left wall has one case of its own, where both cells diagonally beyond it hold 2 or
   // more; ordinary cuts never make it, and we make the wall a border there like the rest.
-  end_wall_convert(playfield_cell(left, y), left == 0, left > 0 ? playfield_cell(left - 1, y) : CELL_OPEN);
-  end_wall_convert(playfield_cell(right, y), right == PLAYFIELD_LAST,
-                   right < PLAYFIELD_LAST ? playfield_cell(right + 1, y) : CELL_OPEN);
+  end_wall_convert(playfield_cell(pf, left, y), left == 0, left > 0 ? playfield_cell(pf, left - 1, y) : CELL_OPEN);
+  end_wall_convert(playfield_cell(pf, right, y), right == PLAYFIELD_LAST,
+                   right < PLAYFIELD_LAST ? playfield_cell(pf, right + 1, y) : CELL_OPEN);
 }
 
 }  // namespace
 
-int32_t playfield_probe_fill(int32_t x, int32_t y, int32_t mark) {
+int32_t playfield_probe_fill(Playfield& playfield, const TrailPoints& trail, int32_t x, int32_t y, int32_t mark) {
   if (!playfield_inside(x, y)) return 0;
-  static TrailPoints trail;
-  trail_points_gather(&trail);
-  int32_t v = playfield_cell(x, y);
+  int32_t v = playfield_cell(playfield, x, y);
   int32_t left, right;
-  span_find(x, y, v, &left, &right);
+  span_find(playfield, x, y, v, &left, &right);
   if (trail_point_in_span(trail, y, left, right)) return 0;
   // Marking with the value being followed would never end; only the seed's span can answer.
   if (mark == v) return 1;
-  span_fill(y, left, right, mark);
+  span_fill(playfield, y, left, right, mark);
   frame_push(0, y, left, right);
   int32_t depth = 1;
   while (depth > 0) {
@@ -175,21 +151,21 @@ int32_t playfield_probe_fill(int32_t x, int32_t y, int32_t mark) {
     // Only spans that hold no filled value can be pushed; a full stack means cells that are not
     // open ground on the outer ring, which the game never fills. Answer "cannot tell".
     if (depth == FILL_STACK_FRAMES) return 0;
-    span_find(found, next, v, &left, &right);
+    span_find(playfield, found, next, v, &left, &right);
     if (trail_point_in_span(trail, next, left, right)) return 0;
-    span_fill(next, left, right, mark);
+    span_fill(playfield, next, left, right, mark);
     frame_push(depth++, next, left, right);
   }
   return 1;
 }
 
-int32_t playfield_claim_fill(int32_t x, int32_t y) {
+int32_t playfield_claim_fill(Playfield& playfield, int32_t x, int32_t y) {
   if (!playfield_inside(x, y)) return 0;
-  int32_t v = playfield_cell(x, y);
+  int32_t v = playfield_cell(playfield, x, y);
   if (v == CELL_CLAIMED) return 0;  // would follow its own marks for ever
   int32_t left, right;
-  span_find(x, y, v, &left, &right);
-  span_fill(y, left, right, CELL_CLAIMED);
+  span_find(playfield, x, y, v, &left, &right);
+  span_fill(playfield, y, left, right, CELL_CLAIMED);
   int32_t count = std::max(right - left - 1, 0);
   frame_push(0, y, left, right);
   int32_t depth = 1;
@@ -222,26 +198,27 @@ int32_t playfield_claim_fill(int32_t x, int32_t y) {
       }
       if (*n == CELL_STIX)
         *n = CELL_BORDER;
-      else if (*n == CELL_BORDER && border_turns_inner(at, row, first, last, toward))
+      else if (*n == CELL_BORDER && border_turns_inner(playfield, at, row, first, last, toward))
         *n = CELL_INNER_BORDER;
     }
     if (found < 0) {
-      row_walls_convert(row, first, last);
+      row_walls_convert(playfield, row, first, last);
       --depth;
       continue;
     }
     f.column = static_cast<int16_t>(c);
     f.below = side;
     if (depth == FILL_STACK_FRAMES) return count;  // see the probe: never with open ground
-    span_find(found, next, v, &left, &right);
-    span_fill(next, left, right, CELL_CLAIMED);
+    span_find(playfield, found, next, v, &left, &right);
+    span_fill(playfield, next, left, right, CELL_CLAIMED);
     count += std::max(right - left - 1, 0);
     frame_push(depth++, next, left, right);
   }
   return count;
 }
 
-void playfield_claim(int32_t x, int32_t y, int32_t direction, int32_t move_mode) {
+ClaimResult playfield_claim(Playfield& playfield, const TrailPoints& trail, int32_t x, int32_t y, int32_t direction,
+                            int32_t move_mode) {
   // The probe tries the side right of a vertical last segment, below a horizontal one.
   int32_t probe_x, probe_y, other_x, other_y;
   switch (direction) {
@@ -249,17 +226,19 @@ void playfield_claim(int32_t x, int32_t y, int32_t direction, int32_t move_mode)
     case DIR_DOWN: probe_x = x + 1, probe_y = y - 1, other_x = x - 1, other_y = y - 1; break;
     case DIR_LEFT: probe_x = x + 1, probe_y = y + 1, other_x = x + 1, other_y = y - 1; break;
     case DIR_RIGHT: probe_x = x - 1, probe_y = y + 1, other_x = x - 1, other_y = y - 1; break;
-    default: return;
+    default: return ClaimResult{};
   }
-  if (!playfield_inside(probe_x, probe_y)) return;
+  if (!playfield_inside(probe_x, probe_y)) return ClaimResult{};
   // The second pass undoes the marks. It restores what the seed held, which is open ground in
   // every claim the game makes; a seed on anything else must not come back as open ground.
-  int32_t seed_value = playfield_cell(probe_x, probe_y);
-  int32_t free_of_qix = playfield_probe_fill(probe_x, probe_y, CELL_PROBE_MARK);
-  playfield_probe_fill(probe_x, probe_y, seed_value);
+  int32_t seed_value = playfield_cell(playfield, probe_x, probe_y);
+  int32_t free_of_qix = playfield_probe_fill(playfield, trail, probe_x, probe_y, CELL_PROBE_MARK);
+  playfield_probe_fill(playfield, trail, probe_x, probe_y, seed_value);
   sound_effect(SND_BEEP_ARCADE);
-  int32_t n = free_of_qix ? playfield_claim_fill(probe_x, probe_y) : playfield_claim_fill(other_x, other_y);
-  claimed_cells += n;
+  ClaimResult result;
+  result.cells = free_of_qix ? playfield_claim_fill(playfield, probe_x, probe_y)
+                             : playfield_claim_fill(playfield, other_x, other_y);
   float factor = move_mode == 2 ? SCORE_PER_CELL_FAST : SCORE_PER_CELL_SLOW;
-  game_score += static_cast<int32_t>(static_cast<double>(n) * static_cast<double>(factor));
+  result.points = static_cast<int32_t>(static_cast<double>(result.cells) * static_cast<double>(factor));
+  return result;
 }

@@ -4,23 +4,21 @@
 #include <algorithm>
 #include <iterator>
 
-Playfield playfield;
-
-void playfield_reset() {
+void playfield_reset(Playfield& playfield) {
   std::fill(std::begin(playfield.cells), std::end(playfield.cells), CELL_OPEN);
   for (int32_t i = 0; i <= PLAYFIELD_LAST; ++i) {
-    playfield_cell(i, 0) = CELL_BORDER;
-    playfield_cell(i, PLAYFIELD_LAST) = CELL_BORDER;
-    playfield_cell(0, i) = CELL_BORDER;
-    playfield_cell(PLAYFIELD_LAST, i) = CELL_BORDER;
+    playfield_cell(playfield, i, 0) = CELL_BORDER;
+    playfield_cell(playfield, i, PLAYFIELD_LAST) = CELL_BORDER;
+    playfield_cell(playfield, 0, i) = CELL_BORDER;
+    playfield_cell(playfield, PLAYFIELD_LAST, i) = CELL_BORDER;
   }
 }
 
-void playfield_erase_stix() {
+void playfield_erase_stix(Playfield& playfield) {
   for (int32_t& cell : playfield.cells) cell &= ~CELL_STIX;
 }
 
-void playfield_draw(uint8_t* pixels) {
+void playfield_draw(const Playfield& playfield, uint8_t* pixels) {
   // Masks rather than branches, so the compiler draws many cells at once; a cell of any other
   // code (claimed above all) writes back the byte that is already there.
   for (int32_t y = 0; y < PLAYFIELD_SIZE; ++y) {
@@ -35,4 +33,16 @@ void playfield_draw(uint8_t* pixels) {
       out[x] = static_cast<uint8_t>((colour & drawn) | (out[x] & ~drawn));
     }
   }
+}
+
+void trail_points_clear(TrailPoints* t) {
+  std::fill(std::begin(t->on_row), std::end(t->on_row), 0);
+  t->count = 0;
+}
+
+void trail_points_add(TrailPoints* t, int32_t x, int32_t y) {
+  if (y < 0 || y > PLAYFIELD_LAST || t->count >= TRAIL_POINTS_MAX) return;  // off the grid: in no span
+  t->x[t->count] = x;
+  t->y[t->count++] = y;
+  t->on_row[y] = 1;
 }

@@ -2,11 +2,12 @@
 #pragma once
 #include <cstdint>
 
+#include "common/art.h"
+
 constexpr int32_t PLAYFIELD_SIZE = 469;
 constexpr int32_t PLAYFIELD_LAST = 468;
 constexpr int32_t PLAYFIELD_CELLS = PLAYFIELD_SIZE * PLAYFIELD_SIZE;  // 219961
 constexpr int32_t PLAYFIELD_SCREEN_OFFSET = 5;
-constexpr int32_t CLAIM_TARGET_CELLS = 142974;
 
 enum : int32_t {
   CELL_OPEN = 0,
@@ -17,8 +18,6 @@ enum : int32_t {
   CELL_PROBE_MARK = 42,
 };
 
-// Palette indices the cells are drawn with.
-enum : uint8_t { COLOUR_OPEN = 0, COLOUR_STIX = 255, COLOUR_BORDER = 250, COLOUR_INNER_BORDER = 175 };
 
 constexpr float SCORE_PER_CELL_SLOW = 0.09092521f;
 constexpr float SCORE_PER_CELL_FAST = 0.045462605f;
@@ -27,17 +26,39 @@ struct Playfield {
   int32_t cells[PLAYFIELD_CELLS];  // row-major: cell (x, y) at y * 469 + x
 };
 
-extern Playfield playfield;
-
-inline int32_t& playfield_cell(int32_t x, int32_t y) { return playfield.cells[y * PLAYFIELD_SIZE + x]; }
+inline int32_t& playfield_cell(Playfield& playfield, int32_t x, int32_t y) {
+  return playfield.cells[y * PLAYFIELD_SIZE + x];
+}
+inline int32_t playfield_cell(const Playfield& playfield, int32_t x, int32_t y) {
+  return playfield.cells[y * PLAYFIELD_SIZE + x];
+}
 inline bool playfield_inside(int32_t x, int32_t y) {
   return x >= 0 && x <= PLAYFIELD_LAST && y >= 0 && y <= PLAYFIELD_LAST;
 }
 
-void playfield_reset();
-void playfield_erase_stix();
+// The points of the QIX trails that a claim must not take: the first endpoint of every trail
+// line of the QIXes in play, with the rows they lie on flagged so that most spans need no look
+// at the points at all.
+constexpr int32_t TRAIL_POINTS_MAX = 40;
+struct TrailPoints {
+  int32_t x[TRAIL_POINTS_MAX], y[TRAIL_POINTS_MAX];
+  int32_t count;
+  uint8_t on_row[PLAYFIELD_SIZE];
+};
+void trail_points_clear(TrailPoints* points);
+void trail_points_add(TrailPoints* points, int32_t x, int32_t y);
+
+// What a claim took: the cells and the points they are worth.
+struct ClaimResult {
+  int32_t cells = 0;
+  int32_t points = 0;
+};
+
+void playfield_reset(Playfield& playfield);
+void playfield_erase_stix(Playfield& playfield);
 // Writes every cell into locked 8-bit memory whose rows are 640 bytes apart.
-void playfield_draw(uint8_t* pixels);
-int32_t playfield_probe_fill(int32_t x, int32_t y, int32_t mark);
-int32_t playfield_claim_fill(int32_t x, int32_t y);
-void playfield_claim(int32_t x, int32_t y, int32_t direction, int32_t move_mode);
+void playfield_draw(const Playfield& playfield, uint8_t* pixels);
+int32_t playfield_probe_fill(Playfield& playfield, const TrailPoints& trail, int32_t x, int32_t y, int32_t mark);
+int32_t playfield_claim_fill(Playfield& playfield, int32_t x, int32_t y);
+ClaimResult playfield_claim(Playfield& playfield, const TrailPoints& trail, int32_t x, int32_t y, int32_t direction,
+                            int32_t move_mode);

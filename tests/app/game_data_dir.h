@@ -10,8 +10,9 @@
 
 #include "app/app.h"
 #include "game/game.h"
-#include "frontend/menu.h"
+#include "frontend/frontend.h"
 #include "platform/fake/fake_platform.h"
+#include "world.h"
 
 using Labels = std::vector<std::string>;
 
@@ -38,7 +39,6 @@ class GameDataDir : public ::testing::Test {
   }
   // Start-up as the program runs it, with a window for the sound to attach to.
   void start() {
-    app_window = app_instance = 1;
     game_set_now(platform_time_seconds());
     ASSERT_EQ(app_startup(), 1);
     started_ = true;

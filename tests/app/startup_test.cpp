@@ -3,17 +3,17 @@
 
 #include "live_input.h"
 #include "app/game_data_dir.h"
-#include "app/sprites.h"
 #include "display/display.h"
 #include "game/game.h"
 #include "sound/sound.h"
 
 namespace {
 
-Bob* const ALL_SPRITES[] = {&spare_marker_sprite, &marker_sprite_a,    &marker_sprite_b,     &playfield_sprite,
-                            &title_sprite,        &menu_picture_sprite, &menu_button_sprite,  &qix_picture_sprite,
-                            &icon_frame_sprite,   &menu_pointer_sprite, &logo_sprite,         &arrows_sprite,
-                            &skull_sprite};
+Bob* const ALL_SPRITES[] = {&assets.spare_marker_sprite, &assets.marker_sprite_a,    &assets.marker_sprite_b,
+                            &assets.sparx_sprite,        &assets.fuse_sprite,        &assets.playfield_sprite,
+                            &assets.title_sprite,        &assets.menu_picture_sprite, &assets.menu_button_sprite,
+                            &assets.qix_picture_sprite,  &assets.icon_frame_sprite,  &assets.menu_pointer_sprite,
+                            &assets.logo_sprite,         &assets.arrows_sprite,      &assets.skull_sprite};
 
 bool frames_loaded(const Bob* bob) { return (bob->flags & BOB_FLAG_FRAMES_LOADED) != 0; }
 
@@ -41,8 +41,9 @@ TEST_F(Startup, MissingPicturesAndNoSoundDeviceAreBorne) {
   start();
   // Only the sprites cut from the missing pictures stay without a frame.
   for (Bob* bob : ALL_SPRITES) {
-    bool from_missing = bob == &logo_sprite || bob == &menu_pointer_sprite || bob == &spare_marker_sprite ||
-                        bob == &marker_sprite_a || bob == &marker_sprite_b;
+    bool from_missing = bob == &assets.logo_sprite || bob == &assets.menu_pointer_sprite ||
+                        bob == &assets.spare_marker_sprite || bob == &assets.marker_sprite_a ||
+                        bob == &assets.marker_sprite_b || bob == &assets.sparx_sprite || bob == &assets.fuse_sprite;
     EXPECT_EQ(frames_loaded(bob), !from_missing) << bob - ALL_SPRITES[0];
   }
   EXPECT_EQ(sound_device, 0);

@@ -6,7 +6,8 @@
 
 #include "asset_files.h"
 #include "display/palette.h"
-#include "game/hud.h"
+#include "display/text.h"
+
 
 namespace {
 

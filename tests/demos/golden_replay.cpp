@@ -11,12 +11,7 @@
 
 #include "app/app.h"
 #include "common/frame_hash.h"
-#include "enemies/fuse.h"
-#include "enemies/qix.h"
-#include "frontend/menu.h"
-#include "game/game.h"
 #include "platform/fake/fake_platform.h"
-#include "playfield/player.h"
 #include "png_write.h"
 
 namespace {
@@ -28,8 +23,12 @@ struct Watch {
 };
 
 Watch watch_now() {
-  return Watch{screen_state,  game_phase,     game_level, claimed_cells, player_drawing,
-               qix_captured,  game_score,     menu_selection, move_mode, fake_sound_plays().size()};
+  const Program* p = app_program();
+  if (p == nullptr) return Watch{-1, -1, 0, 0, 0, 0, 0, 0, 0, fake_sound_plays().size()};
+  return Watch{p->frontend.screen_state, p->game.game_phase,        p->game.game_level,
+               p->round.claimed_cells,   p->round.player.player_drawing, p->round.qix.qix_captured,
+               p->game.game_score,       p->frontend.menu.menu_selection, p->round.move_mode,
+               fake_sound_plays().size()};
 }
 
 bool sound_since(const Watch& before, const char* label) {
@@ -53,7 +52,9 @@ void milestones_between(const Watch& a, const Watch& b, uint64_t frame, std::vec
     if (a.phase == PHASE_PAUSED && b.phase == PHASE_PLAYING) note("unpause");
     if (a.phase == PHASE_PLAYING && b.phase == PHASE_LIFE_LOST) {
       // The QIX announces its hit; the Fuse ends where the marker is; otherwise a Sparx.
-      const bool fuse_at_marker = std::abs(fuse.x - player_x) <= 2 && std::abs(fuse.y - player_y) <= 2;
+      const Round& r = app_program()->round;
+      const bool fuse_at_marker =
+          std::abs(r.fuse.x - r.player.player_x) <= 2 && std::abs(r.fuse.y - r.player.player_y) <= 2;
       note(sound_since(a, "stixhit.wav") ? "life-lost-qix" : fuse_at_marker ? "life-lost-fuse" : "life-lost-sparx");
     }
     if (a.phase == PHASE_LIFE_LOST && (b.phase == PHASE_GAME_OVER || b.phase == PHASE_HISCORE_ENTRY)) note("game-over");
@@ -81,12 +82,15 @@ std::string replay_here(const std::string& demo_path, const std::string& data_di
   std::filesystem::current_path(data_dir);
   fake_reset();
   fake_keep_frames(2);
-  Watch previous = watch_now();
+  Watch previous{};
+  bool first = true;
   fake_on_present([&](uint64_t frames) {
     const FakeFrame& f = fake_last_frame();
     result.frames.push_back(frame_hash(f.pixels.data(), f.width, f.width, f.height, f.palette));
     const Watch now = watch_now();
-    milestones_between(previous, now, frames, &result.milestones);
+    // The first frame is the baseline: the program has only just started.
+    if (!first) milestones_between(previous, now, frames, &result.milestones);
+    first = false;
     previous = now;
     if (dump > 0 && static_cast<int64_t>(frames) == dump) {
       const auto& kept = fake_kept_frames();

@@ -1,5 +1,5 @@
 // The diagnostic log: nothing while closed, open, write, reopen, close.
-#include "app/errlog.h"
+#include "common/errlog.h"
 
 #include <gtest/gtest.h>
 

@@ -11,10 +11,11 @@
 
 #include "enemies/fuse.h"
 #include "enemies/qix.h"
-#include "enemies/random.h"
+#include "common/random.h"
 #include "enemies/sparx.h"
 #include "game/game.h"
 #include "platform/fake/fake_platform.h"
+#include "world.h"
 #include "playfield/player.h"
 #include "playfield/playfield.h"
 #include "sound/sound.h"
@@ -49,7 +50,7 @@ class EnemiesTest : public ::testing::Test {
     player_drawing = 0;
     stix_start_x = PLAYER_START_X, stix_start_y = PLAYER_START_Y;
     qix_captured = 0;
-    fuse.sprite.state = 0;
+    fuse.state = 0;
   }
   void TearDown() override {
     sound_shutdown();

@@ -14,11 +14,11 @@ class FuseTest : public EnemiesTest {
   }
   static void light(int32_t x, int32_t y, int32_t direction) {
     fuse.x = x, fuse.y = y;
-    fuse.sprite.direction = direction, fuse.sprite.state = 1, fuse.sprite.counter_b = 0;
+    fuse.direction = direction, fuse.state = 1, fuse.counter_b = 0;
   }
   static At after_moves(int32_t n) {
     for (int32_t i = 0; i < n; ++i) fuse_move();
-    return {fuse.x, fuse.y, fuse.sprite.direction};
+    return {fuse.x, fuse.y, fuse.direction};
   }
 };
 
@@ -36,7 +36,7 @@ TEST_F(FuseTest, BurnsAlongTheStixAndTakesItsBends) {
   EXPECT_EQ(after_moves(1), (At{100, 240, DIR_LEFT}));
   EXPECT_EQ(after_moves(20), (At{60, 240, DIR_LEFT}));
   EXPECT_EQ(after_moves(1), (At{60, 242, DIR_DOWN}));
-  fuse.sprite.state = 0;
+  fuse.state = 0;
   EXPECT_EQ(after_moves(1), (At{60, 242, DIR_DOWN}));  // out: nothing moves
 }
 
@@ -44,7 +44,7 @@ TEST_F(FuseTest, StuckFuseStaysLitSilentAndHarmless) {
   player_x = 260, player_y = 302;  // behind it, through a stix cell: a hit if it were tested
   light(260, 300, DIR_UP);
   EXPECT_EQ(after_moves(1), (At{260, 300, DIR_UP}));
-  EXPECT_EQ(fuse.sprite.state, 1);
+  EXPECT_EQ(fuse.state, 1);
   EXPECT_EQ(game_phase, PHASE_PLAYING);
   EXPECT_EQ(plays_of("fusehit.wav"), 0);
 }
@@ -56,14 +56,14 @@ TEST_F(FuseTest, ReachesTheMarkerOnlyThroughAStixCellAndOnlyInPlay) {
   EXPECT_EQ(game_phase, PHASE_PLAYING);  // four cells away
   fuse_move();
   EXPECT_EQ(game_phase, PHASE_LIFE_LOST);
-  EXPECT_EQ(fuse.sprite.state, 0);
+  EXPECT_EQ(fuse.state, 0);
   EXPECT_EQ(plays_of("fusehit.wav"), 1);  // the second frame's countdown had not run out
   for (int32_t phase : {PHASE_PAUSED, PHASE_PLAYING}) {
     game_phase = phase;
     player_x = phase == PHASE_PLAYING ? 262 : 260;  // in play: diagonal, the cell between is open
     light(260, 304, DIR_UP);
     fuse_move();
-    EXPECT_EQ(fuse.sprite.state, 1);
+    EXPECT_EQ(fuse.state, 1);
     EXPECT_EQ(game_phase, phase);
   }
 }

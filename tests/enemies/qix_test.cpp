@@ -182,12 +182,12 @@ TEST_F(QixTest, StixOnTheCandidateOrOnATrailLineCostsALifeOnlyInPlay) {
   paint(130, 1, 130, 467, CELL_BORDER);
   for (int32_t phase : {PHASE_PAUSED, PHASE_LIFE_LOST, PHASE_PLAYING}) {
     game_phase = phase;
-    fuse.sprite.state = 1;
+    fuse.state = 1;
     put(0, {100, 100, 140, 110}, {0, 2, 0, 2});
     qix_move(1);
     EXPECT_EQ(qix_slots[0].y1[0], 102);
     EXPECT_EQ(game_phase, phase == PHASE_PLAYING ? PHASE_LIFE_LOST : phase);
-    EXPECT_EQ(fuse.sprite.state, phase == PHASE_PLAYING ? 0 : 1);
+    EXPECT_EQ(fuse.state, phase == PHASE_PLAYING ? 0 : 1);
     EXPECT_EQ(plays_of("stixhit.wav"), phase == PHASE_PLAYING ? 1 : 0);
   }
   // Trail entry k lies on row 100 + 3k; after the shift old entry k is trail line k + 1. The

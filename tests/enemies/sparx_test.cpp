@@ -13,9 +13,9 @@ class SparxTest : public EnemiesTest {
   }
   static void place(int32_t i, int32_t x, int32_t y, int32_t direction, int32_t speed = 0) {
     sparx[i].x = x, sparx[i].y = y;
-    sparx[i].sprite.direction = direction, sparx[i].sprite.state = speed;
+    sparx[i].direction = direction, sparx[i].state = speed;
   }
-  static At at(int32_t i) { return {sparx[i].x, sparx[i].y, sparx[i].sprite.direction}; }
+  static At at(int32_t i) { return {sparx[i].x, sparx[i].y, sparx[i].direction}; }
 };
 
 // A turn made on a horizontal run moves on in the same step, one made on a vertical run does not;
@@ -96,7 +96,7 @@ TEST_F(SparxTest, MinuteClockAddsTwoSparxThenRunsTheSpeedsOneTwoOneTwo) {
   for (int32_t speed : {1, 2, 1, 2}) {
     game_set_now(game_now() + 61);
     sparx_timer_update();
-    for (const Sparx& s : sparx) EXPECT_EQ(s.sprite.state, speed);
+    for (const Sparx& s : sparx) EXPECT_EQ(s.state, speed);
   }
   EXPECT_EQ(plays_of("newsparx.wav"), 5);
   // Outside play time runs on, but nothing happens until play resumes.
@@ -104,10 +104,10 @@ TEST_F(SparxTest, MinuteClockAddsTwoSparxThenRunsTheSpeedsOneTwoOneTwo) {
   game_set_now(game_now() + 62);
   sparx_timer_update();
   EXPECT_EQ(time_left, -2);
-  EXPECT_EQ(sparx[0].sprite.state, 2);
+  EXPECT_EQ(sparx[0].state, 2);
   game_phase = PHASE_PLAYING;
   sparx_timer_update();
-  EXPECT_EQ(sparx[0].sprite.state, 1);
+  EXPECT_EQ(sparx[0].state, 1);
 }
 
 }  // namespace

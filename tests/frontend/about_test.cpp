@@ -3,7 +3,7 @@
 
 #include "live_input.h"
 #include "app/game_data_dir.h"
-#include "frontend/about.h"
+#include "frontend/frontend.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "app/game_data_dir.h"
 #include "display/palette.h"
 #include "game/game.h"
+#include "display/text.h"
 #include "game/hud.h"
 
 namespace {
@@ -61,13 +62,20 @@ TEST_F(Menu, EnterOnEachItem) {
   }
 }
 
-TEST_F(Menu, QuitShowsTheFarewellPlaysItsSoundSleepsAndCloses) {
+TEST_F(Menu, QuitShowsTheFarewellForTwoSecondsOfTicksPlaysItsSoundAndCloses) {
   fake_keep_frames(2);
   menu_selection = 4;
   frame();
   uint64_t before = fake_frame_count();
+  const uint64_t started_ms = fake_elapsed_ms();
   frame({VK_RETURN});
+  ASSERT_EQ(fake_frame_count(), before + 1) << "the farewell alone";
+  for (int pass = 1; pass < FAREWELL_TICKS; ++pass) frame();
+  ASSERT_EQ(fake_frame_count(), before + 1) << "the farewell stays while its ticks run";
+  EXPECT_EQ(fake_queued_messages(), 0u);
+  frame();
   ASSERT_EQ(fake_frame_count(), before + 2) << "the farewell frame, then the menu frame";
+  EXPECT_NEAR(static_cast<double>(fake_elapsed_ms() - started_ms), 2000.0, 40.0);
   const std::vector<FakeFrame>& kept = fake_kept_frames();
   const FakeFrame& farewell = kept[kept.size() - 2];
   EXPECT_GT(count_colour(farewell, 240, 380, 460, 396, COLOUR_PALE_YELLOW), 150);
@@ -75,7 +83,6 @@ TEST_F(Menu, QuitShowsTheFarewellPlaysItsSoundSleepsAndCloses) {
   EXPECT_LT(count_colour(kept.back(), 230, 380, 480, 416, COLOUR_PALE_YELLOW), 50) << "gone in the next frame";
   EXPECT_EQ(fake_sound_labels(), (Labels{"menuselect.wav", "quit.wav"}));
   EXPECT_EQ(fake_sound_plays()[1].frame, before + 1) << "quit.wav plays once the farewell shows";
-  EXPECT_EQ(fake_slept_ms(), 2000u);
   PlatformMessage m{};
   ASSERT_EQ(platform_peek_message(&m), 1);
   EXPECT_EQ(m.message, static_cast<uint32_t>(WM_DESTROY));

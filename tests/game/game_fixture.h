@@ -17,8 +17,10 @@
 #include "display/draw.h"
 #include "display/palette.h"
 #include "game/game.h"
+#include "display/text.h"
 #include "game/hud.h"
 #include "platform/fake/fake_platform.h"
+#include "world.h"
 
 using Values = std::vector<int32_t>;
 
@@ -65,7 +67,6 @@ class GameScreen : public TempDirTest {
     for (const auto& e : std::filesystem::directory_iterator(ZORVANE_DATA_DIR))
       if (e.path().filename() != "scores.dat") std::filesystem::create_symlink(e.path(), dir_ / e.path().filename());
     fake_reset();
-    app_window = app_instance = 1;
     game_set_now(platform_time_seconds());
     ASSERT_EQ(app_startup(), 1);
     started_ = true;

@@ -4,7 +4,7 @@
 
 #include "live_input.h"
 #include "enemies/qix.h"
-#include "frontend/menu.h"
+#include "frontend/frontend.h"
 #include "game/game_fixture.h"
 #include "game/hiscore.h"
 #include "playfield/player.h"

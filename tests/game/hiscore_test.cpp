@@ -15,7 +15,7 @@ class Hiscore : public TempDirTest {
     hiscore_init();
   }
   void TearDown() override {
-    hiscore_free();
+    hiscore_use_storage(HiscoreStorage::FILE, "");
     TempDirTest::TearDown();
   }
   // The whole table, each row as "initials score|".

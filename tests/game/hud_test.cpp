@@ -1,7 +1,7 @@
 // The side panel's values and time bar, and the hi-score list screen's own loop.
 #include "live_input.h"
-#include "frontend/hiscore_screen.h"
-#include "frontend/menu.h"
+#include "frontend/frontend.h"
+#include "frontend/frontend.h"
 #include "game/game_fixture.h"
 #include "game/hiscore.h"
 #include "playfield/playfield.h"

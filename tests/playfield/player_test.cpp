@@ -22,7 +22,7 @@ void steps(int32_t count, int32_t mode, std::initializer_list<int32_t> keys) {
 }
 
 Values marker() { return {player_x, player_y, player_drawing, stix_speed}; }
-Values fuse_state() { return {fuse.sprite.state, fuse.x, fuse.y, fuse.sprite.direction, fuse.sprite.counter_a}; }
+Values fuse_state() { return {fuse.state, fuse.x, fuse.y, fuse.direction, fuse.counter_a}; }
 
 }  // namespace
 
@@ -126,15 +126,15 @@ TEST(Fuse, LitAtTheStixStartAfterTenStillCallsAndPutOutByMoving) {
     steps(4, mode, {arrow});
     steps(1, 1, {VK_UP});  // moving puts nothing back
     steps(5, mode, {arrow});
-    EXPECT_EQ((Values{fuse.sprite.state, fuse.sprite.counter_a}), (Values{0, 1}));
-    fuse.sprite.counter_b = 7;
+    EXPECT_EQ((Values{fuse.state, fuse.counter_a}), (Values{0, 1}));
+    fuse.counter_b = 7;
     steps(1, mode, {arrow});
     EXPECT_EQ(fuse_state(), (Values{1, 320, 468, DIR_UP, FUSE_IGNITE_DELAY}));
-    EXPECT_EQ((Values{player_y, fuse.sprite.counter_b}), (Values{464, 0}));
+    EXPECT_EQ((Values{player_y, fuse.counter_b}), (Values{464, 0}));
     steps(3, mode, {arrow});  // burning: the delay is left alone
-    EXPECT_EQ(fuse.sprite.counter_a, FUSE_IGNITE_DELAY);
+    EXPECT_EQ(fuse.counter_a, FUSE_IGNITE_DELAY);
     steps(1, 1, {VK_UP});
-    EXPECT_EQ(fuse.sprite.state, 0);
+    EXPECT_EQ(fuse.state, 0);
   }
 }
 

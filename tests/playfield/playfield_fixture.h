@@ -9,6 +9,7 @@
 #include "enemies/qix.h"
 #include "game/game.h"
 #include "platform/fake/fake_platform.h"
+#include "world.h"
 #include "playfield/player.h"
 #include "playfield/playfield.h"
 
@@ -29,7 +30,7 @@ inline void level_fresh() {
   player_x = stix_start_x = PLAYER_START_X;
   player_y = stix_start_y = PLAYER_START_Y;
   player_direction = DIR_UP, player_drawing = 0, stix_speed = 0;
-  fuse.sprite.state = 0, fuse.sprite.counter_a = FUSE_IGNITE_DELAY;
+  fuse.state = 0, fuse.counter_a = FUSE_IGNITE_DELAY;
 }
 
 // Sets every cell of a rectangle (a line when it is one cell wide), corners included.

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "common/art.h"
 #include "display/palette.h"
 
 // Text colours of the screens, each an exact entry so that the nearest-colour match of the
@@ -21,14 +22,12 @@ constexpr uint8_t PAL_ORANGE = 10;      // (250, 100, 0)
 constexpr uint8_t PAL_MID_GREY = 11;
 constexpr uint8_t PAL_DARK_GREY = 12;
 
-// The QIX trail: the newest line is drawn with 31, the oldest with 13.
-constexpr uint8_t PAL_TRAIL_FIRST = 13;
-constexpr uint8_t PAL_TRAIL_LAST = 31;
-
-// Playfield walls and the stix.
-constexpr uint8_t PAL_INNER_BORDER = 175;
-constexpr uint8_t PAL_BORDER = 250;
-constexpr uint8_t PAL_STIX = 255;
+// The QIX trail and the playfield's walls and stix are the game's own entries.
+constexpr uint8_t PAL_TRAIL_FIRST = COLOUR_TRAIL_OLDEST;
+constexpr uint8_t PAL_TRAIL_LAST = COLOUR_TRAIL_NEWEST;
+constexpr uint8_t PAL_INNER_BORDER = COLOUR_INNER_BORDER;
+constexpr uint8_t PAL_BORDER = COLOUR_BORDER;
+constexpr uint8_t PAL_STIX = COLOUR_STIX;
 
 // Ramps from dark to bright.
 struct PaletteRamp {

@@ -1,5 +1,6 @@
 // The game's ten pictures, each painted by code and stored as an 8-bit BMP in the game palette.
 #pragma once
+#include "common/art.h"
 #include <cstdint>
 
 #include "canvas.h"
@@ -24,8 +25,6 @@ constexpr int32_t PICTURE_COUNT = 10;
 extern const PictureSpec PICTURES[PICTURE_COUNT];
 
 // Sprite sheet frames of OBJECTS2.BMP: 16 x 16 at these top-left pixels.
-constexpr int32_t FRAME_MARKER_B_X = 1, FRAME_MARKER_A_X = 18, FRAME_SPARX_X = 36;
-constexpr int32_t FRAME_POINTER_X = 54, FRAME_FUSE_X = 72, FRAME_Y = 1, FRAME_SIZE = 16;
 
 // Every BMP row is read as width bytes with no padding, so each picture is stored at least as
 // wide as the game needs and a multiple of 4 wide.

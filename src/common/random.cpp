@@ -1,5 +1,5 @@
 // The game's own copy of the classic generator, so every platform draws the same numbers.
-#include "enemies/random.h"
+#include "common/random.h"
 
 uint32_t random_state = 1;
 

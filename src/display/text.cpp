@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "display/display.h"
-#include "game/hud.h"
+#include "display/text.h"
 
 char text_buffer[TEXT_BUFFER_SIZE] = {};
 

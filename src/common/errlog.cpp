@@ -1,6 +1,6 @@
 // The diagnostic log: one optional output file. Nothing in the game opens it, so normally every
 // write is dropped.
-#include "app/errlog.h"
+#include "common/errlog.h"
 
 #include <cstdarg>
 
