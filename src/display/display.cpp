@@ -1,5 +1,5 @@
 // The screen: primary surface and back buffer, the hardware palette, the clipper, fills, the
-// flip and surface locks.
+// flip, surface locks and sprite-frame surfaces.
 #include "display/display.h"
 
 #include <cstdlib>
@@ -15,11 +15,6 @@ Palette* display_palette = nullptr;
 Clipper* display_clipper = nullptr;
 int32_t screen_width = 640, screen_height = 480, screen_bpp = 8;
 SurfaceDesc display_desc = {};
-
-uint8_t* primary_buffer = nullptr;
-int32_t primary_pitch = 0;
-uint8_t* back_buffer = nullptr;
-int32_t back_pitch = 0;
 
 namespace {
 
@@ -55,14 +50,12 @@ void release_objects() {
   display_back = nullptr;
   surface_release(display_primary);
   display_primary = nullptr;
-  primary_buffer = back_buffer = nullptr;
-  primary_pitch = back_pitch = 0;
 }
 
 }  // namespace
 
-int32_t display_init(int32_t width, int32_t height, int32_t bpp) {
-  if (!platform_display_open(width, height, bpp)) return 0;
+bool display_init(int32_t width, int32_t height, int32_t bpp) {
+  if (!platform_display_open(width, height, bpp)) return false;
   // A second set-up replaces the first instead of leaking it.
   release_objects();
   screen_width = width;
@@ -73,25 +66,25 @@ int32_t display_init(int32_t width, int32_t height, int32_t bpp) {
   display_desc.width = width;
   display_desc.height = height;
   display_primary = surface_create(width, height);
-  if (!display_primary) return 0;
+  if (!display_primary) return false;
   display_back = surface_create(width, height);
-  if (!display_back) return 0;
+  if (!display_back) return false;
   display_desc.lPitch = display_primary->pitch;
 
   fill_start_ramps(current_palette);
   display_palette = static_cast<Palette*>(std::calloc(1, sizeof(Palette)));
-  if (!display_palette) return 0;
+  if (!display_palette) return false;
   std::memcpy(display_palette->entries, current_palette, sizeof(display_palette->entries));
 
   display_fill(display_primary, 0);
   display_fill(display_back, 0);
-  return 1;
+  return true;
 }
 
-int32_t display_shutdown() {
+bool display_shutdown() {
   release_objects();
   platform_display_close();
-  return 1;
+  return true;
 }
 
 Clipper* display_attach_clipper(Surface* surface, int32_t count, const Rect* rects) {
@@ -120,20 +113,20 @@ Clipper* display_attach_clipper(Surface* surface, int32_t count, const Rect* rec
   return clipper;
 }
 
-int32_t display_fill(Surface* surface, uint32_t colour) {
-  if (!surface) return 0;
+bool display_fill(Surface* surface, uint32_t colour) {
+  if (!surface) return false;
   surface_fill(surface, nullptr, static_cast<uint8_t>(colour & 0xFF));
-  return 1;
+  return true;
 }
 
 // A software flip cannot fail once it may start, so there is nothing to retry; it is refused
-// (0) while a lock or a device context is held on either surface, where the hardware flip
-// would have failed for ever.
-int32_t display_flip() {
-  if (!display_primary || !display_back) return 0;
-  if (primary_buffer || back_buffer) return 0;
+// while a lock or a device context is held on either surface, where the hardware flip would
+// have failed for ever. Every lock, however taken, goes through display_lock and so shows in
+// the surface's own flag.
+bool display_flip() {
+  if (!display_primary || !display_back) return false;
   if (display_primary->locked || display_primary->dc_held || display_back->locked || display_back->dc_held)
-    return 0;
+    return false;
   const PALETTEENTRY* entries = display_palette ? display_palette->entries : current_palette;
   uint8_t rgb[256][3];
   for (int32_t i = 0; i < 256; ++i) {
@@ -146,7 +139,7 @@ int32_t display_flip() {
   uint8_t* shown = display_back->pixels;
   display_back->pixels = display_primary->pixels;
   display_primary->pixels = shown;
-  return 1;
+  return true;
 }
 
 uint8_t* display_lock(Surface* surface, int32_t* pitch_out) {
@@ -165,10 +158,10 @@ uint8_t* display_lock(Surface* surface, int32_t* pitch_out) {
   return surface->pixels;
 }
 
-int32_t display_unlock(Surface* surface, uint8_t* /*address*/) {
-  if (!surface) return 0;
+bool display_unlock(Surface* surface, uint8_t* /*address*/) {
+  if (!surface) return false;
   surface->locked = 0;
-  return 1;
+  return true;
 }
 
 Surface* display_create_surface(int32_t width, int32_t height, int32_t /*memory_flags*/) {
@@ -181,35 +174,7 @@ Surface* display_create_surface(int32_t width, int32_t height, int32_t /*memory_
   return surface;
 }
 
-int32_t display_wait_vblank() {
+bool display_wait_vblank() {
   if (display_realtime) platform_wait_frame_tick();
-  return 1;
-}
-
-uint8_t* display_lock_primary() {
-  if (primary_buffer) return primary_buffer;
-  primary_buffer = display_lock(display_primary, &primary_pitch);
-  return primary_buffer;
-}
-
-int32_t display_unlock_primary() {
-  if (!primary_buffer) return 0;
-  display_unlock(display_primary, primary_buffer);
-  primary_buffer = nullptr;
-  primary_pitch = 0;
-  return 1;
-}
-
-uint8_t* display_lock_back() {
-  if (back_buffer) return back_buffer;
-  back_buffer = display_lock(display_back, &back_pitch);
-  return back_buffer;
-}
-
-int32_t display_unlock_back() {
-  if (!back_buffer) return 0;
-  display_unlock(display_back, back_buffer);
-  back_buffer = nullptr;
-  back_pitch = 0;
-  return 1;
+  return true;
 }

@@ -1,5 +1,5 @@
 // The screen: primary surface with one back buffer, the palette, the clipper, fills, flips,
-// locks, and the millisecond frame clock.
+// surface locks, sprite-frame surfaces, the vertical-blank wait and the millisecond frame clock.
 #pragma once
 #include <cstdint>
 
@@ -33,25 +33,18 @@ extern FrameObserver display_frame_observer;
 // never waits or sleeps.
 extern bool display_realtime;
 
-int32_t display_init(int32_t width, int32_t height, int32_t bpp);
-int32_t display_shutdown();
+bool display_init(int32_t width, int32_t height, int32_t bpp);
+bool display_shutdown();
 Clipper* display_attach_clipper(Surface* surface, int32_t count, const Rect* rects);
-int32_t display_fill(Surface* surface, uint32_t colour);
-int32_t display_flip();
+bool display_fill(Surface* surface, uint32_t colour);
+// Refused while a lock or a device context is out on either surface.
+bool display_flip();
 uint8_t* display_lock(Surface* surface, int32_t* pitch_out);
-int32_t display_unlock(Surface* surface, uint8_t* address);
-
-// Operations the game itself never calls.
+bool display_unlock(Surface* surface, uint8_t* address);
+// An off-screen surface whose index 0 is transparent in keyed blits (a sprite frame).
 Surface* display_create_surface(int32_t width, int32_t height, int32_t memory_flags);
-int32_t display_wait_vblank();
-extern uint8_t* primary_buffer;
-extern int32_t primary_pitch;
-extern uint8_t* back_buffer;
-extern int32_t back_pitch;
-uint8_t* display_lock_primary();
-int32_t display_unlock_primary();
-uint8_t* display_lock_back();
-int32_t display_unlock_back();
+// Waits for the next frame tick of the display (none when not in real time).
+bool display_wait_vblank();
 
 // The frame clock.
 uint32_t clock_start();

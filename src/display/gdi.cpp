@@ -60,20 +60,20 @@ void draw_glyph(Surface* s, const PlatformGlyph* g, int32_t left, int32_t top, u
 
 }  // namespace
 
-int32_t surface_get_dc(Surface* surface, DeviceContext* dc) {
-  if (!dc) return 0;
+bool surface_get_dc(Surface* surface, DeviceContext* dc) {
+  if (!dc) return false;
   *dc = DeviceContext{nullptr, DEFAULT_TEXT, 0, DEFAULT_BACKGROUND};
-  if (!surface || surface->locked || surface->dc_held) return 0;
+  if (!surface || surface->locked || surface->dc_held) return false;
   surface->dc_held = 1;
   dc->surface = surface;
-  return 1;
+  return true;
 }
 
-int32_t surface_release_dc(Surface* surface, DeviceContext* dc) {
-  if (!surface || !dc || dc->surface != surface || !surface->dc_held) return 0;
+bool surface_release_dc(Surface* surface, DeviceContext* dc) {
+  if (!surface || !dc || dc->surface != surface || !surface->dc_held) return false;
   surface->dc_held = 0;
   dc->surface = nullptr;
-  return 1;
+  return true;
 }
 
 void gdi_set_text_colour(DeviceContext* dc, COLORREF colour) {
@@ -84,12 +84,12 @@ void gdi_set_transparent(DeviceContext* dc, int32_t transparent) {
   if (dc) dc->transparent = transparent;
 }
 
-int32_t gdi_text_out(DeviceContext* dc, int32_t x, int32_t y, const char* text, int32_t length) {
-  if (!dc_out(dc) || !text || length < 0) return 0;
+bool gdi_text_out(DeviceContext* dc, int32_t x, int32_t y, const char* text, int32_t length) {
+  if (!dc_out(dc) || !text || length < 0) return false;
   Surface* s = dc->surface;
   // Far outside the surface nothing can show; this also keeps the arithmetic below in range.
   constexpr int32_t FAR = 1 << 20;
-  if (y < -FAR || y > s->height + FAR || x > s->width + FAR) return 1;
+  if (y < -FAR || y > s->height + FAR || x > s->width + FAR) return true;
   const uint8_t ink = palette_nearest(dc->text_colour);
 
   if (!dc->transparent) {
@@ -120,25 +120,25 @@ int32_t gdi_text_out(DeviceContext* dc, int32_t x, int32_t y, const char* text, 
     if (left + g->width > 0 && left < s->width) draw_glyph(s, g, static_cast<int32_t>(left), y + g->top, ink);
     pen += g->advance;
   }
-  return 1;
+  return true;
 }
 
-int32_t gdi_frame_rect(DeviceContext* dc, const Rect* rect, COLORREF colour) {
-  if (!dc_out(dc) || !rect) return 0;
+bool gdi_frame_rect(DeviceContext* dc, const Rect* rect, COLORREF colour) {
+  if (!dc_out(dc) || !rect) return false;
   const Rect& r = *rect;
-  if (empty(r)) return 1;
+  if (empty(r)) return true;
   Surface* s = dc->surface;
   const uint8_t index = palette_nearest(colour);
   fill_visible(s, Rect{r.left, r.top, r.right, r.top + 1}, index);
   fill_visible(s, Rect{r.left, r.bottom - 1, r.right, r.bottom}, index);
   fill_visible(s, Rect{r.left, r.top, r.left + 1, r.bottom}, index);
   fill_visible(s, Rect{r.right - 1, r.top, r.right, r.bottom}, index);
-  return 1;
+  return true;
 }
 
-int32_t gdi_fill_rect(DeviceContext* dc, const Rect* rect, COLORREF colour) {
-  if (!dc_out(dc) || !rect) return 0;
-  if (empty(*rect)) return 1;
+bool gdi_fill_rect(DeviceContext* dc, const Rect* rect, COLORREF colour) {
+  if (!dc_out(dc) || !rect) return false;
+  if (empty(*rect)) return true;
   fill_visible(dc->surface, *rect, palette_nearest(colour));
-  return 1;
+  return true;
 }

@@ -14,15 +14,15 @@ struct DeviceContext {
   COLORREF background_colour;  // white when handed out
 };
 
-// Fails (returns 0) while the surface is locked or already has a context out.
-int32_t surface_get_dc(Surface* surface, DeviceContext* dc);
-int32_t surface_release_dc(Surface* surface, DeviceContext* dc);
+// Fails (false) while the surface is locked or already has a context out.
+bool surface_get_dc(Surface* surface, DeviceContext* dc);
+bool surface_release_dc(Surface* surface, DeviceContext* dc);
 void gdi_set_text_colour(DeviceContext* dc, COLORREF colour);
 void gdi_set_transparent(DeviceContext* dc, int32_t transparent);
 // Draws length characters of text with the line's top-left at (x, y) in the nearest palette
-// entry to the text colour. Without a font nothing is drawn, and the result is still 1.
-int32_t gdi_text_out(DeviceContext* dc, int32_t x, int32_t y, const char* text, int32_t length);
+// entry to the text colour. Without a font nothing is drawn, and the result is still true.
+bool gdi_text_out(DeviceContext* dc, int32_t x, int32_t y, const char* text, int32_t length);
 // A one-pixel frame and a fill, right and bottom exclusive, in the nearest entry to colour; an
-// empty rectangle draws nothing. 0 only for a context that is not out.
-int32_t gdi_frame_rect(DeviceContext* dc, const Rect* rect, COLORREF colour);
-int32_t gdi_fill_rect(DeviceContext* dc, const Rect* rect, COLORREF colour);
+// empty rectangle draws nothing. False only for a context that is not out.
+bool gdi_frame_rect(DeviceContext* dc, const Rect* rect, COLORREF colour);
+bool gdi_fill_rect(DeviceContext* dc, const Rect* rect, COLORREF colour);

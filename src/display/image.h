@@ -12,8 +12,8 @@ struct Image {
   uint8_t* pixels;  // owned, width * height bytes
 };
 
-int32_t image_create(Image* image, int32_t x, int32_t y, int32_t width, int32_t height);
-int32_t image_destroy(Image* image);
-int32_t image_load(Image* image, const BitmapFile* bitmap, int32_t cx, int32_t cy, int32_t mode);
+bool image_create(Image* image, int32_t x, int32_t y, int32_t width, int32_t height);
+bool image_destroy(Image* image);
+bool image_load(Image* image, const BitmapFile* bitmap, int32_t cx, int32_t cy, int32_t mode);
 // Copies the image into locked memory at its position; transparent skips index 0.
-int32_t image_draw(const Image* image, uint8_t* memory, int32_t pitch, int32_t transparent);
+bool image_draw(const Image* image, uint8_t* memory, int32_t pitch, int32_t transparent);

@@ -85,36 +85,36 @@ void clipper_release(Clipper* clipper) {
   std::free(clipper);
 }
 
-int32_t surface_blit(Surface* dst, const Rect* dst_rect, Surface* src, const Rect* src_rect, int32_t keyed) {
-  if (!dst || !src || busy(dst) || busy(src)) return 0;
+bool surface_blit(Surface* dst, const Rect* dst_rect, Surface* src, const Rect* src_rect, int32_t keyed) {
+  if (!dst || !src || busy(dst) || busy(src)) return false;
   const Rect dst_full{0, 0, dst->width, dst->height};
   const Rect src_full{0, 0, src->width, src->height};
   const Rect d = dst_rect ? *dst_rect : dst_full;
   const Rect s = src_rect ? *src_rect : src_full;
-  if (rect_empty(d) || rect_empty(s)) return 0;
-  if (s.left < 0 || s.top < 0 || s.right > src->width || s.bottom > src->height) return 0;
+  if (rect_empty(d) || rect_empty(s)) return false;
+  if (s.left < 0 || s.top < 0 || s.right > src->width || s.bottom > src->height) return false;
   const bool use_key = keyed != 0 && src->has_color_key != 0;
 
   const Rect visible = intersect(d, dst_full);
-  if (rect_empty(visible)) return 1;
+  if (rect_empty(visible)) return true;
   if (!dst->clipper) {
     copy_part(dst, d, visible, src, s, use_key);
-    return 1;
+    return true;
   }
   for (int32_t i = 0; i < dst->clipper->count; ++i) {
     const Rect part = intersect(visible, dst->clipper->rects[i]);
     if (!rect_empty(part)) copy_part(dst, d, part, src, s, use_key);
   }
-  return 1;
+  return true;
 }
 
-int32_t surface_fill(Surface* surface, const Rect* rect, uint8_t index) {
-  if (!surface || busy(surface)) return 0;
+bool surface_fill(Surface* surface, const Rect* rect, uint8_t index) {
+  if (!surface || busy(surface)) return false;
   const Rect full{0, 0, surface->width, surface->height};
   const Rect r = rect ? intersect(*rect, full) : full;
-  if (rect_empty(r)) return 1;
+  if (rect_empty(r)) return true;
   for (int32_t y = r.top; y < r.bottom; ++y)
     std::memset(surface->pixels + static_cast<int64_t>(y) * surface->pitch + r.left, index,
                 static_cast<size_t>(r.right - r.left));
-  return 1;
+  return true;
 }

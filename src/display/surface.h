@@ -39,11 +39,11 @@ void surface_release(Surface* surface);
 void clipper_release(Clipper* clipper);
 // Blit src_rect of src onto dst_rect of dst, clipped by dst's clipper (or by dst's bounds when it
 // has none), skipping src's colour-keyed pixels when keyed is set. Rectangles of different
-// sizes scale with nearest-neighbour sampling; null rectangles mean whole surfaces. 1 on
-// success, 0 when either surface is null, locked or has a device context out, a rectangle is
-// empty, or the source rectangle reaches outside the source surface. A clipper with an empty
-// clip list hides everything (1, nothing drawn).
-int32_t surface_blit(Surface* dst, const Rect* dst_rect, Surface* src, const Rect* src_rect, int32_t keyed);
-// Colour fill of a rectangle (null: the whole surface), clipped to the surface. 1, or 0 when null,
+// sizes scale with nearest-neighbour sampling; null rectangles mean whole surfaces. False when
+// either surface is null, locked or has a device context out, a rectangle is empty, or the
+// source rectangle reaches outside the source surface. A clipper with an empty clip list hides
+// everything (true, nothing drawn).
+bool surface_blit(Surface* dst, const Rect* dst_rect, Surface* src, const Rect* src_rect, int32_t keyed);
+// Colour fill of a rectangle (null: the whole surface), clipped to the surface. False when null,
 // locked or holding a device context.
-int32_t surface_fill(Surface* surface, const Rect* rect, uint8_t index);
+bool surface_fill(Surface* surface, const Rect* rect, uint8_t index);

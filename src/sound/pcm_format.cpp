@@ -6,15 +6,15 @@ namespace {
 constexpr uint32_t MAX_SAMPLE_RATE = 384000;
 }
 
-int32_t sound_pcm_format(const WaveFormat* format, PcmFormat* out) {
-  if (!format || format->wFormatTag != WAVE_FORMAT_PCM) return 0;
-  if (format->nChannels != 1 && format->nChannels != 2) return 0;
-  if (format->wBitsPerSample != 8 && format->wBitsPerSample != 16) return 0;
-  if (format->nSamplesPerSec == 0 || format->nSamplesPerSec > MAX_SAMPLE_RATE) return 0;
+bool sound_pcm_format(const WaveFormat* format, PcmFormat* out) {
+  if (!format || format->wFormatTag != WAVE_FORMAT_PCM) return false;
+  if (format->nChannels != 1 && format->nChannels != 2) return false;
+  if (format->wBitsPerSample != 8 && format->wBitsPerSample != 16) return false;
+  if (format->nSamplesPerSec == 0 || format->nSamplesPerSec > MAX_SAMPLE_RATE) return false;
   out->channels = format->nChannels;
   out->sample_rate = static_cast<int32_t>(format->nSamplesPerSec);
   out->bits_per_sample = format->wBitsPerSample;
-  return 1;
+  return true;
 }
 
 uint32_t sound_pcm_bytes_per_second(const PcmFormat& format) {

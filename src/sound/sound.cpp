@@ -38,15 +38,14 @@ const char* sound_file_name(int32_t id) {
   return id >= 1 && id <= 16 ? names[id - 1] : nullptr;
 }
 
-int32_t sound_init(int32_t, int32_t, const void*) {
-  if (sound_device) return 1;
+bool sound_init(int32_t, int32_t, const void*) {
+  if (sound_device) return true;
   sound_device = platform_audio_open();
-  return sound_device ? 1 : 0;
+  return sound_device != 0;
 }
 
 void sound_shutdown() {
-  sound_stream_close();
-  sound_stream = SoundStream{};  // the stream record is empty again after shut-down
+  sound_stream_shutdown();
   for (int32_t buffer : retired_buffers) platform_audio_buffer_release(buffer);
   retired_buffers.clear();
   if (current_effect_buffer) platform_audio_buffer_release(current_effect_buffer);
@@ -55,15 +54,15 @@ void sound_shutdown() {
   sound_device = 0;
 }
 
-int32_t sound_load(int32_t device, const char* file_name) {
+bool sound_load(int32_t device, const char* file_name) {
   release_finished_buffers();
-  if (!device) return 0;
+  if (!device) return false;
   RiffFile* file = nullptr;
   WaveFormat* format = nullptr;
   RiffChunk riff, data;
-  if (wav_reader_open(file_name, &file, &format, &riff) != 0) return 0;
+  if (wav_reader_open(file_name, &file, &format, &riff) != 0) return false;
 
-  int32_t loaded = 0;
+  bool loaded = false;
   PcmFormat pcm;
   if (sound_pcm_format(format, &pcm) && wav_reader_rewind_data(file, &data, &riff) == 0) {
     const int32_t buffer = platform_audio_buffer_create(&pcm, data.cksize, file_name);
@@ -73,7 +72,7 @@ int32_t sound_load(int32_t device, const char* file_name) {
       uint32_t locked = 0, got = 0;
       uint8_t* bytes = platform_audio_buffer_lock(buffer, 0, 0, &locked);
       if (bytes) {
-        loaded = wav_reader_read(file, locked, bytes, &data, &got) == 0 ? 1 : 0;
+        loaded = wav_reader_read(file, locked, bytes, &data, &got) == 0;
         platform_audio_buffer_unlock(buffer);
       }
       // A buffer that could not be filled is never played.

@@ -1,5 +1,4 @@
-// The sound engine: the sixteen game sounds, each read anew from its WAV file when played,
-// and one streamed sound through a two-second ring buffer.
+// The sound engine: the sixteen game sounds, each read anew from its WAV file when played.
 #pragma once
 #include <cstdint>
 
@@ -31,23 +30,14 @@ extern int32_t sound_device;
 extern int32_t current_effect_buffer;
 
 // Opens the device (window, instance and guid are not needed by our device layer).
-int32_t sound_init(int32_t window, int32_t instance, const void* device_guid);
-// Closes the stream, releases every buffer and the device.
+bool sound_init(int32_t window, int32_t instance, const void* device_guid);
+// Closes the streamed sound, releases every buffer and the device.
 void sound_shutdown();
-// Reads a WAV file into a new buffer that becomes current_effect_buffer; 0 when the file is
+// Reads a WAV file into a new buffer that becomes current_effect_buffer; false when the file is
 // missing, broken or not 8/16-bit PCM mono/stereo, or there is no device.
-int32_t sound_load(int32_t device, const char* file_name);
+bool sound_load(int32_t device, const char* file_name);
 // Starts current_effect_buffer from its first byte.
 void sound_play(int32_t id, int32_t loop);
 
 // Plays a game sound: its file loaded into a new buffer and played once; nothing waits.
 void sound_effect(SoundId id);
-
-// The streamed sound: open starts a looping two-second ring buffer (silent at first); service,
-// called at least once a second, refills the half the play position has left.
-int32_t sound_stream_open(const char* file_name);
-int32_t sound_stream_service();
-// Moves the stream's pan by delta, kept within -10000..10000.
-void sound_stream_pan(int32_t delta);
-// Fills a buffer with the silence of its sample width.
-int32_t sound_stream_silence(int32_t buffer);

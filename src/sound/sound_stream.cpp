@@ -7,7 +7,6 @@
 
 #include "platform/platform.h"
 #include "sound/pcm_format.h"
-#include "sound/sound.h"
 
 SoundStream sound_stream;
 
@@ -19,44 +18,49 @@ void sound_stream_close() {
   s.half_size = 0;
 }
 
-int32_t sound_stream_silence(int32_t buffer) {
+void sound_stream_shutdown() {
+  sound_stream_close();
+  sound_stream = SoundStream{};
+}
+
+bool sound_stream_silence(int32_t buffer) {
   PcmFormat format;
-  if (!platform_audio_buffer_format(buffer, &format)) return 0;
+  if (!platform_audio_buffer_format(buffer, &format)) return false;
   uint32_t bytes = 0;
   uint8_t* p = platform_audio_buffer_lock(buffer, 0, 0, &bytes);
-  if (!p) return 0;
+  if (!p) return false;
   // 8-bit samples are unsigned around 0x80; 16-bit ones are signed around 0.
   std::memset(p, format.bits_per_sample == 8 ? 0x80 : 0x00, bytes);
   platform_audio_buffer_unlock(buffer);
-  return 1;
+  return true;
 }
 
-int32_t sound_stream_open(const char* file_name) {
+bool sound_stream_open(const char* file_name) {
   SoundStream& s = sound_stream;
   sound_stream_close();
-  if (wav_reader_open(file_name, &s.file, &s.format, &s.riff) != 0) return 0;
+  if (wav_reader_open(file_name, &s.file, &s.format, &s.riff) != 0) return false;
   PcmFormat pcm;
   if (!sound_pcm_format(s.format, &pcm) || wav_reader_rewind_data(s.file, &s.data, &s.riff) != 0) {
     wav_reader_close(&s.file, &s.format);
-    return 0;
+    return false;
   }
   // Two seconds at the rate the device really plays, not the header's byte-rate field.
   const uint32_t bytes = 2 * sound_pcm_bytes_per_second(pcm);
   s.buffer = platform_audio_buffer_create(&pcm, bytes, file_name);
   if (!s.buffer) {
     wav_reader_close(&s.file, &s.format);
-    return 0;
+    return false;
   }
   sound_stream_silence(s.buffer);
   platform_audio_buffer_play(s.buffer, 0, 1);
   s.half_size = bytes / 2;
-  return 1;
+  return true;
 }
 
-int32_t sound_stream_service() {
+bool sound_stream_service() {
   SoundStream& s = sound_stream;
   uint32_t p = 0;
-  if (!s.buffer || !platform_audio_buffer_position(s.buffer, &p)) return 0;
+  if (!s.buffer || !platform_audio_buffer_position(s.buffer, &p)) return false;
   const uint32_t h = s.half_size;
   const uint32_t q = s.last_position;
   if ((p >= h && q < h) || p < q) {
@@ -78,7 +82,7 @@ int32_t sound_stream_service() {
     }
   }
   s.last_position = p;
-  return 1;
+  return true;
 }
 
 void sound_stream_pan(int32_t delta) {

@@ -1,5 +1,6 @@
 // BOB sprites: creation, the one-short keyed blit, clipping, frame loading and animation.
 #include "display/bob.h"
+#include "display/bob_extras.h"
 
 #include "display_fixture.h"
 
@@ -14,7 +15,7 @@ class BobTest : public DisplayTest {
   // Never 0, so that every copied pixel shows.
   static uint8_t pic_value(int32_t x, int32_t y) { return static_cast<uint8_t>((x * 7 + y * 13) % 250 + 1); }
   uint8_t frame_at(int32_t x, int32_t y) const { return bob.frames[0]->pixels[y * bob.frames[0]->pitch + x]; }
-  int32_t create(int32_t x, int32_t y, int32_t w, int32_t h) {
+  bool create(int32_t x, int32_t y, int32_t w, int32_t h) {
     bob_destroy(&bob);
     return bob_create(&bob, x, y, w, h, 1, BOB_FLAG_ONE_FRAME | BOB_FLAG_SHOWN, DDSCAPS_SYSTEMMEMORY);
   }
@@ -24,7 +25,7 @@ class BobTest : public DisplayTest {
     create(x, y, 16, 16);
     display_fill(bob.frames[0], 5);
     display_fill(display_back, 0);
-    EXPECT_EQ(bob_draw(&bob, display_back), 1);
+    EXPECT_TRUE(bob_draw(&bob, display_back));
     return count_back_not(0);
   }
 
@@ -40,17 +41,17 @@ TEST_F(BobTest, CreatePadsFramesToEightBytes) {
     EXPECT_EQ(bob.frames[0]->pitch, width + pad);
   }
   bob_destroy(&bob);
-  ASSERT_EQ(bob_create(&bob, 0, 0, 16, 16, 0, 0x11, 0), 1);
+  ASSERT_TRUE(bob_create(&bob, 0, 0, 16, 16, 0, 0x11, 0));
   EXPECT_EQ(bob.frames[0], nullptr);
-  EXPECT_EQ(bob_create(&bob, 0, 0, 16, 16, 65, 0x11, 0), 0);  // more frames than slots
-  EXPECT_EQ(bob_destroy(nullptr) + bob_set_position(nullptr, 1, 2) + bob_draw(nullptr, display_back), 0);
+  EXPECT_FALSE(bob_create(&bob, 0, 0, 16, 16, 65, 0x11, 0));  // more frames than slots
+  EXPECT_FALSE(bob_destroy(nullptr) || bob_set_position(nullptr, 1, 2) || bob_draw(nullptr, display_back));
 }
 
 TEST_F(BobTest, DrawIsOneShortAndKeyed) {
   ASSERT_EQ(create(100, 50, 16, 16), 1);
   for (int32_t i = 0; i < 16 * 16; ++i) bob.frames[0]->pixels[i] = (i % 3 == 0) ? 0 : 9;
   display_fill(display_back, 200);
-  ASSERT_EQ(bob_draw(&bob, display_back), 1);
+  ASSERT_TRUE(bob_draw(&bob, display_back));
   for (int32_t y = 40; y < 80; ++y)
     for (int32_t x = 90; x < 130; ++x) {
       const bool inside = x >= 100 && x <= 114 && y >= 50 && y <= 64;
@@ -59,7 +60,7 @@ TEST_F(BobTest, DrawIsOneShortAndKeyed) {
     }
   bob_hide(&bob);
   display_fill(display_back, 200);
-  EXPECT_EQ(bob_draw(&bob, display_back), 1);
+  EXPECT_TRUE(bob_draw(&bob, display_back));
   EXPECT_EQ(count_back_not(200), 0);
 }
 
@@ -93,28 +94,28 @@ TEST_F(BobTest, FramesComeFromCellsOrPixelsAndOnlyFromInsideThePicture) {
   bob_frame_corner(FRAME_AT_CELL, 2, 1, 16, 16, &column, &row);
   EXPECT_EQ((std::vector<int64_t>{column, row}), (std::vector<int64_t>{35, 18}));
   ASSERT_EQ(create(0, 0, 14, 16), 1);
-  ASSERT_EQ(bob_load_frame(&bob, &picture, 0, 2, 1, FRAME_AT_CELL), 1);
+  ASSERT_TRUE(bob_load_frame(&bob, &picture, 0, 2, 1, FRAME_AT_CELL));
   EXPECT_EQ(frame_at(0, 0), pic_value(31, 18));  // cells of 14 + 1 pixels: 2 * 15 + 1
   EXPECT_EQ(frame_at(13, 15), pic_value(44, 33));
   EXPECT_EQ(frame_at(14, 0), 0);  // the padding stays empty
 
   // A frame filled first, then loaded from a corner: what lies outside the picture becomes 0.
   ASSERT_EQ(create(0, 0, 16, 16), 1);
-  ASSERT_EQ(bob_load_frame(&bob, &picture, 0, 0, 0, FRAME_AT_PIXEL), 1);
-  ASSERT_EQ(bob_load_frame(&bob, &picture, 0, 70, 30, FRAME_AT_PIXEL), 1);
+  ASSERT_TRUE(bob_load_frame(&bob, &picture, 0, 0, 0, FRAME_AT_PIXEL));
+  ASSERT_TRUE(bob_load_frame(&bob, &picture, 0, 70, 30, FRAME_AT_PIXEL));
   for (int32_t y = 0; y < 16; ++y)
     for (int32_t x = 0; x < 16; ++x)
       ASSERT_EQ(frame_at(x, y), x < 10 && y < 10 ? pic_value(70 + x, 30 + y) : 0) << x << "," << y;
-  ASSERT_EQ(bob_load_frame(&bob, &picture, 0, -4, -2, FRAME_AT_PIXEL), 1);
+  ASSERT_TRUE(bob_load_frame(&bob, &picture, 0, -4, -2, FRAME_AT_PIXEL));
   EXPECT_EQ(frame_at(3, 15), 0);
   EXPECT_EQ(frame_at(4, 2), pic_value(0, 0));
-  EXPECT_EQ(bob_load_frame(&bob, &picture, 1, 0, 0, FRAME_AT_PIXEL), 0);  // no such frame
+  EXPECT_FALSE(bob_load_frame(&bob, &picture, 1, 0, 0, FRAME_AT_PIXEL));  // no such frame
   picture.info_header.biBitCount = 16;
-  EXPECT_EQ(bob_load_frame(&bob, &picture, 0, 0, 0, FRAME_AT_PIXEL), 0);
+  EXPECT_FALSE(bob_load_frame(&bob, &picture, 0, 0, 0, FRAME_AT_PIXEL));
 }
 
 TEST_F(BobTest, AnimationCyclesFollowsSequencesAndPlaysOnce) {
-  ASSERT_EQ(bob_create(&bob, 0, 0, 8, 8, 3, BOB_FLAG_FRAME_CYCLE | BOB_FLAG_SHOWN, 0), 1);
+  ASSERT_TRUE(bob_create(&bob, 0, 0, 8, 8, 3, BOB_FLAG_FRAME_CYCLE | BOB_FLAG_SHOWN, 0));
   auto frames_seen = [&](int n) {
     std::vector<int32_t> seen;
     for (int i = 0; i < n; ++i) seen.push_back((bob_animate(&bob), bob.frame));
@@ -125,19 +126,19 @@ TEST_F(BobTest, AnimationCyclesFollowsSequencesAndPlaysOnce) {
 
   bob.flags = BOB_FLAG_SEQUENCES | BOB_FLAG_SHOWN;
   const int32_t loop[] = {2, 0, 1}, once[] = {1, 2}, bad[] = {64};
-  ASSERT_EQ(bob_load_sequence(&bob, 4, 3, loop), 1);
+  ASSERT_TRUE(bob_load_sequence(&bob, 4, 3, loop));
   bob_set_sequence(&bob, 4);
   bob_set_anim_rate(&bob, 0);
   EXPECT_EQ(frames_seen(4), (std::vector<int32_t>{0, 1, 2, 0}));
   EXPECT_EQ(bob.anim_finished, 0);
 
   bob.flags |= BOB_FLAG_ONE_SHOT;
-  ASSERT_EQ(bob_load_sequence(&bob, 5, 2, once), 1);
+  ASSERT_TRUE(bob_load_sequence(&bob, 5, 2, once));
   bob_set_sequence(&bob, 5);
   EXPECT_EQ(frames_seen(4), (std::vector<int32_t>{2, 2, 2, 2}));  // stays on its last frame
   EXPECT_EQ(bob.anim_finished, 1);
   // No such frame slot, no such sequence slot, a sequence never loaded.
-  EXPECT_EQ(bob_load_sequence(&bob, 0, 1, bad) + bob_load_sequence(&bob, 16, 2, once), 0);
+  EXPECT_FALSE(bob_load_sequence(&bob, 0, 1, bad) || bob_load_sequence(&bob, 16, 2, once));
   bob_set_sequence(&bob, 7);
-  EXPECT_EQ(bob_animate(&bob), 0);
+  EXPECT_FALSE(bob_animate(&bob));
 }

@@ -13,7 +13,7 @@ class DisplayTest : public ::testing::Test {
  protected:
   void SetUp() override {
     fake_reset();
-    ASSERT_EQ(display_init(640, 480, 8), 1);
+    ASSERT_TRUE(display_init(640, 480, 8));
   }
   void TearDown() override { display_shutdown(); }
 

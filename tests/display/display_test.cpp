@@ -6,7 +6,7 @@
 
 TEST_F(DisplayTest, InitGivesStartRampsAndClearedSurfaces) {
   PALETTEENTRY saved[256];
-  ASSERT_EQ(palette_save(saved), 1);
+  ASSERT_TRUE(palette_save(saved));
   const int spots[][4] = {{63, 252, 0, 0}, {64, 0, 0, 0},   {127, 0, 252, 0},
                           {130, 0, 0, 8},  {191, 0, 0, 252}, {192, 0, 0, 0}, {255, 252, 252, 252}};
   for (const auto& e : spots) EXPECT_EQ(entry(saved[e[0]]), (std::vector<int>{e[1], e[2], e[3], 4})) << e[0];
@@ -20,10 +20,10 @@ TEST_F(DisplayTest, InitGivesStartRampsAndClearedSurfaces) {
 TEST(DisplayInit, RefusedModeKeepsScreenGlobals) {
   fake_reset();
   fake_fail_display(true);
-  EXPECT_EQ(display_init(800, 600, 8), 0);
+  EXPECT_FALSE(display_init(800, 600, 8));
   EXPECT_EQ((std::vector<int32_t>{screen_width, screen_height, screen_bpp}), (std::vector<int32_t>{640, 480, 8}));
   fake_fail_display(false);
-  EXPECT_EQ(display_init(640, 480, 16), 0);  // only 8 bits per pixel are offered
+  EXPECT_FALSE(display_init(640, 480, 16));  // only 8 bits per pixel are offered
   EXPECT_EQ(screen_bpp, 8);
   display_shutdown();
 }
@@ -49,26 +49,26 @@ TEST_F(DisplayTest, ClipperBoundCoversItsRectangles) {
 TEST_F(DisplayTest, LocksAndDeviceContextsExcludeEachOtherAndHoldOffTheFlip) {
   int32_t pitch = -1;
   EXPECT_EQ(display_lock(nullptr, &pitch), nullptr);
-  EXPECT_EQ(display_unlock(nullptr, nullptr), 0);
+  EXPECT_FALSE(display_unlock(nullptr, nullptr));
   uint8_t* memory = display_lock(display_back, &pitch);
   ASSERT_EQ(memory, display_back->pixels);
   EXPECT_EQ(pitch, 640);
   EXPECT_EQ(display_lock(display_back, &pitch), nullptr);  // already locked
   EXPECT_EQ(pitch, 0);
   EXPECT_EQ(display_desc.lpSurface, nullptr);
-  EXPECT_EQ(draw_text("A", 10, 10, 0xFFFFFF, display_back), 0);  // a locked surface gives no context
-  EXPECT_EQ(display_flip(), 0);
-  EXPECT_EQ(display_unlock(display_back, memory), 1);
+  EXPECT_FALSE(draw_text("A", 10, 10, 0xFFFFFF, display_back));  // a locked surface gives no context
+  EXPECT_FALSE(display_flip());
+  EXPECT_TRUE(display_unlock(display_back, memory));
 
   DeviceContext dc, second;
-  ASSERT_EQ(surface_get_dc(display_back, &dc), 1);
+  ASSERT_TRUE(surface_get_dc(display_back, &dc));
   EXPECT_EQ(display_lock(display_back, nullptr), nullptr);
-  EXPECT_EQ(surface_get_dc(display_back, &second), 0);
+  EXPECT_FALSE(surface_get_dc(display_back, &second));
   EXPECT_EQ(second.surface, nullptr);
-  EXPECT_EQ(draw_text("A", 10, 10, 0xFFFFFF, display_back), 0);
-  EXPECT_EQ(display_flip(), 0);
-  EXPECT_EQ(surface_release_dc(display_back, &dc), 1);
-  EXPECT_EQ(surface_release_dc(display_back, &dc), 0);
+  EXPECT_FALSE(draw_text("A", 10, 10, 0xFFFFFF, display_back));
+  EXPECT_FALSE(display_flip());
+  EXPECT_TRUE(surface_release_dc(display_back, &dc));
+  EXPECT_FALSE(surface_release_dc(display_back, &dc));
 }
 
 TEST_F(DisplayTest, FlipPresentsTheBackBufferWithThePaletteAndSwaps) {
@@ -77,7 +77,7 @@ TEST_F(DisplayTest, FlipPresentsTheBackBufferWithThePaletteAndSwaps) {
   PALETTEENTRY p[256] = {};
   p[7] = PALETTEENTRY{1, 2, 3, 4};
   palette_set_all(p);
-  ASSERT_EQ(display_flip(), 1);
+  ASSERT_TRUE(display_flip());
   ASSERT_EQ(fake_frame_count(), 1u);
   EXPECT_EQ(fake_last_frame().at(0, 0), 7);
   EXPECT_EQ(fake_last_frame().at(639, 479), 7);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "display/draw.h"
+#include "display/draw_extras.h"
 #include "display/gdi.h"
 #include "display/palette.h"
 #include "display_fixture.h"
@@ -16,7 +17,7 @@ using Points = std::set<std::pair<int, int>>;
 // a stray write on either side would show.
 Points line_pixels(int x0, int y0, int x1, int y1) {
   std::vector<uint8_t> memory(16 * 16, 0);
-  EXPECT_EQ(draw_line(x0 + 4, y0 + 4, x1 + 4, y1 + 4, 9, memory.data(), 16), 1);
+  EXPECT_TRUE(draw_line(x0 + 4, y0 + 4, x1 + 4, y1 + 4, 9, memory.data(), 16));
   Points points;
   for (int i = 0; i < 256; ++i)
     if (memory[i] != 0) {
@@ -53,7 +54,7 @@ TEST_F(DisplayTest, TextInksTheNearestPaletteColourAndIsClipped) {
   palette_set_all(p);
   const Rect clip{0, 0, 108, 480};  // cuts the W, hides the i
   Clipper* clipper = display_attach_clipper(display_back, 1, &clip);
-  ASSERT_EQ(draw_text("Wi", 100, 50, rgb(255, 255, 0), display_back), 1);
+  ASSERT_TRUE(draw_text("Wi", 100, 50, rgb(255, 255, 0), display_back));
   int32_t ink = 0;
   for (int32_t y = 0; y < 480; ++y)
     for (int32_t x = 0; x < 640; ++x)
@@ -66,7 +67,7 @@ TEST_F(DisplayTest, TextInksTheNearestPaletteColourAndIsClipped) {
   EXPECT_EQ(display_back->dc_held, 0);  // the context went back
   display_back->clipper = nullptr;
   clipper_release(clipper);
-  EXPECT_EQ(draw_text("off", -5000, 5000, 0xFFFFFF, display_back), 1);
+  EXPECT_TRUE(draw_text("off", -5000, 5000, 0xFFFFFF, display_back));
 }
 
 TEST_F(DisplayTest, DeviceContextRectanglesAreRightBottomExclusive) {
@@ -75,19 +76,19 @@ TEST_F(DisplayTest, DeviceContextRectanglesAreRightBottomExclusive) {
   p[4] = PALETTEENTRY{255, 0, 0, 4};
   palette_set_all(p);
   DeviceContext dc;
-  ASSERT_EQ(surface_get_dc(display_back, &dc), 1);
+  ASSERT_TRUE(surface_get_dc(display_back, &dc));
   const Rect frame{489, 135, 639, 147}, bar{490, 136, 638, 146}, empty{490, 136, 490, 146};
-  EXPECT_EQ(gdi_frame_rect(&dc, &frame, rgb(255, 255, 0)), 1);
-  EXPECT_EQ(gdi_fill_rect(&dc, &bar, rgb(255, 0, 0)), 1);
-  EXPECT_EQ(gdi_fill_rect(&dc, &empty, rgb(255, 255, 0)), 1);
+  EXPECT_TRUE(gdi_frame_rect(&dc, &frame, rgb(255, 255, 0)));
+  EXPECT_TRUE(gdi_fill_rect(&dc, &bar, rgb(255, 0, 0)));
+  EXPECT_TRUE(gdi_fill_rect(&dc, &empty, rgb(255, 255, 0)));
   surface_release_dc(display_back, &dc);
-  EXPECT_EQ(gdi_fill_rect(&dc, &bar, 0), 0);  // the context is no longer out
+  EXPECT_FALSE(gdi_fill_rect(&dc, &bar, 0));  // the context is no longer out
 
   EXPECT_EQ((std::vector<int>{back_at(489, 135), back_at(638, 146), back_at(639, 140), back_at(560, 147)}),
             (std::vector<int>{3, 3, 0, 0}));
   EXPECT_EQ(back_at(490, 136) + back_at(637, 145), 8);
   EXPECT_EQ(count_back_not(0), 150 * 2 + 10 * 2 + 148 * 10);
 
-  EXPECT_EQ(draw_rectangle(630, 470, 700, 500, 9, display_back), 1);  // clipped to the surface
+  EXPECT_TRUE(draw_rectangle(630, 470, 700, 500, 9, display_back));  // clipped to the surface
   EXPECT_EQ(back_at(639, 479) + back_at(629, 479), 9);
 }

@@ -4,6 +4,7 @@
 
 #include "display/draw.h"
 #include "display/palette.h"
+#include "display/palette_files.h"
 #include "display_fixture.h"
 
 namespace {
@@ -19,15 +20,15 @@ void make_palette(PALETTEENTRY* p) {
 TEST_F(DisplayTest, PaletteRoundTripsThroughTheScreenAndFilesAndShortOrGarbledFilesAreRefused) {
   PALETTEENTRY in[256], out[256];
   make_palette(in);
-  ASSERT_EQ(palette_set_all(in), 1);
-  ASSERT_EQ(palette_save(out), 1);
+  ASSERT_TRUE(palette_set_all(in));
+  ASSERT_TRUE(palette_save(out));
   EXPECT_EQ(std::memcmp(in, out, sizeof(in)), 0);
   EXPECT_EQ(std::memcmp(display_palette->entries, in, sizeof(in)), 0);
 
   const std::string path = temp_path("palette.txt");
-  ASSERT_EQ(palette_save_file(path.c_str(), in), 1);
+  ASSERT_TRUE(palette_save_file(path.c_str(), in));
   std::memset(out, 0xEE, sizeof(out));
-  ASSERT_EQ(palette_load_file(path.c_str(), out), 1);
+  ASSERT_TRUE(palette_load_file(path.c_str(), out));
   EXPECT_EQ(std::memcmp(in, out, sizeof(in)), 0);
 
   std::string not_bytes;
@@ -37,11 +38,11 @@ TEST_F(DisplayTest, PaletteRoundTripsThroughTheScreenAndFilesAndShortOrGarbledFi
   std::memcpy(out, untouched, sizeof(out));
   for (const std::string& text : {std::string("\n1 2 3 4\n5 6 7 8"), std::string(200, 'x'), not_bytes}) {
     std::ofstream(path) << text;
-    EXPECT_EQ(palette_load_file(path.c_str(), out), 0) << text.substr(0, 20);
+    EXPECT_FALSE(palette_load_file(path.c_str(), out)) << text.substr(0, 20);
     EXPECT_EQ(std::memcmp(out, untouched, sizeof(out)), 0);  // never half a palette
   }
-  EXPECT_EQ(palette_load_file(temp_path("no_such_palette.txt").c_str(), out), 0);
-  EXPECT_EQ(palette_save_file("/nonexistent-dir/p.txt", in), 0);
+  EXPECT_FALSE(palette_load_file(temp_path("no_such_palette.txt").c_str(), out));
+  EXPECT_FALSE(palette_save_file("/nonexistent-dir/p.txt", in));
   std::remove(path.c_str());
 }
 

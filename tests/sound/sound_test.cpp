@@ -2,6 +2,7 @@
 // finished sounds are given back.
 #include <algorithm>
 
+#include "sound/sound_stream.h"
 #include "sound_support.h"
 
 namespace {
@@ -43,7 +44,7 @@ TEST_F(SoundEffects, MissingBrokenAndUnplayableFilesAreSilent) {
   const auto files_before = open_file_count();
   for (const auto& [id, bytes] : files) {
     if (!bytes.empty()) write_file(sound_file_name(id), bytes);
-    EXPECT_EQ(sound_load(sound_device, sound_file_name(id)), 0) << sound_file_name(id);
+    EXPECT_FALSE(sound_load(sound_device, sound_file_name(id))) << sound_file_name(id);
     sound_effect(id);
   }
   EXPECT_TRUE(fake_sound_plays().empty());
@@ -53,13 +54,13 @@ TEST_F(SoundEffects, MissingBrokenAndUnplayableFilesAreSilent) {
 
 TEST_F(SoundEffects, WithoutADeviceNothingPlays) {
   fake_fail_audio(true);
-  EXPECT_EQ(sound_init(1, 0, nullptr), 0);
+  EXPECT_FALSE(sound_init(1, 0, nullptr));
   make_sound("beep_arcade.wav", 100);
-  EXPECT_EQ(sound_load(sound_device, "beep_arcade.wav"), 0);
+  EXPECT_FALSE(sound_load(sound_device, "beep_arcade.wav"));
   sound_effect(SND_BEEP_ARCADE);
   sound_play(SND_BEEP_ARCADE, 0);
-  EXPECT_EQ(sound_stream_open("beep_arcade.wav"), 0);
-  EXPECT_EQ(sound_stream_service(), 0);
+  EXPECT_FALSE(sound_stream_open("beep_arcade.wav"));
+  EXPECT_FALSE(sound_stream_service());
   sound_stream_pan(100);
   EXPECT_TRUE(fake_sound_plays().empty());
 }
@@ -78,7 +79,7 @@ TEST_F(SoundEffects, TenThousandPlaysKeepTheBufferCountFlatAndShutdownReleasesAl
   EXPECT_GE(early, 2u);  // overlapping sounds are kept while they play
   EXPECT_LE(most, early);  // finished ones are released
 
-  ASSERT_EQ(sound_stream_open("fusehit.wav"), 1);
+  ASSERT_TRUE(sound_stream_open("fusehit.wav"));
   sound_shutdown();
   EXPECT_EQ(fake_audio_live_buffers(), 0u);
   EXPECT_EQ(current_effect_buffer, 0);
