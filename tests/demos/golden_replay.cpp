@@ -52,9 +52,12 @@ void milestones_between(const Watch& a, const Watch& b, uint64_t frame, std::vec
     if (b.phase == PHASE_PAUSED) note("pause");
     if (a.phase == PHASE_PAUSED && b.phase == PHASE_PLAYING) note("unpause");
     if (a.phase == PHASE_PLAYING && b.phase == PHASE_LIFE_LOST) {
-      // The QIX announces its hit; the Fuse ends where the marker is; otherwise a Sparx.
+      // The QIX announces its hit. The Fuse hits a marker out on its stix and stops where it
+      // is; a Sparx can only reach a marker on the border. The Fuse keeps its last place after
+      // it goes out, so its place alone would blame it for a Sparx met at an old stix start.
       const bool fuse_at_marker = std::abs(fuse.x - player_x) <= 2 && std::abs(fuse.y - player_y) <= 2;
-      note(sound_since(a, "stixhit.wav") ? "life-lost-qix" : fuse_at_marker ? "life-lost-fuse" : "life-lost-sparx");
+      const bool fuse_hit = b.drawing && fuse_at_marker;
+      note(sound_since(a, "stixhit.wav") ? "life-lost-qix" : fuse_hit ? "life-lost-fuse" : "life-lost-sparx");
     }
     if (a.phase == PHASE_LIFE_LOST && (b.phase == PHASE_GAME_OVER || b.phase == PHASE_HISCORE_ENTRY)) note("game-over");
     if (b.phase == PHASE_HISCORE_ENTRY) note("initials-entry");
