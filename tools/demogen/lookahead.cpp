@@ -243,6 +243,10 @@ bool try_all(const std::vector<Plan>& plans, const Wish& wish, std::vector<Outco
         return false;
       }
       close(pipe_fds[1]);
+      if (pid < 0) {  // no trial: it counts as a failed one
+        close(pipe_fds[0]);
+        continue;
+      }
       pids[k] = pid;
       fds[k] = pipe_fds[0];
     }
