@@ -4,12 +4,15 @@
 void game_set_now(Game& game, int64_t seconds) { game.now = static_cast<int32_t>(seconds); }
 
 void game_new_level(Game& game, Round& round) {
-  // Everything of the level starts afresh but the marker's heading and the Fuse, which carry
-  // on. The playfield is reset where it lies: it is far too large to build anew on the stack.
+  // Everything of the level starts afresh but the marker's heading, the start of the last stix
+  // (which the chasing QIX still aims at) and the Fuse, which carry on. The playfield is reset
+  // where it lies: it is far too large to build anew on the stack.
   playfield_reset(round.playfield);
-  const int32_t direction = round.player.player_direction;
+  const Player previous = round.player;
   round.player = Player{};
-  round.player.player_direction = direction;
+  round.player.player_direction = previous.player_direction;
+  round.player.stix_start_x = previous.stix_start_x;
+  round.player.stix_start_y = previous.stix_start_y;
   round.claimed_cells = 0;
   round.move_mode = 0;
   round.engine_beat_frames = 0;

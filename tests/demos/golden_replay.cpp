@@ -51,11 +51,14 @@ void milestones_between(const Watch& a, const Watch& b, uint64_t frame, std::vec
     if (b.phase == PHASE_PAUSED) note("pause");
     if (a.phase == PHASE_PAUSED && b.phase == PHASE_PLAYING) note("unpause");
     if (a.phase == PHASE_PLAYING && b.phase == PHASE_LIFE_LOST) {
-      // The QIX announces its hit; the Fuse ends where the marker is; otherwise a Sparx.
+      // The QIX announces its hit. The Fuse hits a marker out on its stix and stops where it
+      // is; a Sparx can only reach a marker on the border. The Fuse keeps its last place after
+      // it goes out, so its place alone would blame it for a Sparx met at an old stix start.
       const Round& r = app_program()->round;
       const bool fuse_at_marker =
           std::abs(r.fuse.x - r.player.player_x) <= 2 && std::abs(r.fuse.y - r.player.player_y) <= 2;
-      note(sound_since(a, "stixhit.wav") ? "life-lost-qix" : fuse_at_marker ? "life-lost-fuse" : "life-lost-sparx");
+      const bool fuse_hit = b.drawing && fuse_at_marker;
+      note(sound_since(a, "stixhit.wav") ? "life-lost-qix" : fuse_hit ? "life-lost-fuse" : "life-lost-sparx");
     }
     if (a.phase == PHASE_LIFE_LOST && (b.phase == PHASE_GAME_OVER || b.phase == PHASE_HISCORE_ENTRY)) note("game-over");
     if (b.phase == PHASE_HISCORE_ENTRY) note("initials-entry");
@@ -82,15 +85,13 @@ std::string replay_here(const std::string& demo_path, const std::string& data_di
   std::filesystem::current_path(data_dir);
   fake_reset();
   fake_keep_frames(2);
-  Watch previous{};
-  bool first = true;
+  // A program just started: the menu, a fresh game ready, "New Game" chosen.
+  Watch previous{SCREEN_MENU, PHASE_PLAYING, 1, 0, 0, 0, 0, 1, 0, 0};
   fake_on_present([&](uint64_t frames) {
     const FakeFrame& f = fake_last_frame();
     result.frames.push_back(frame_hash(f.pixels.data(), f.width, f.width, f.height, f.palette));
     const Watch now = watch_now();
-    // The first frame is the baseline: the program has only just started.
-    if (!first) milestones_between(previous, now, frames, &result.milestones);
-    first = false;
+    milestones_between(previous, now, frames, &result.milestones);
     previous = now;
     if (dump > 0 && static_cast<int64_t>(frames) == dump) {
       const auto& kept = fake_kept_frames();

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 
 #include "golden_replay.h"
 
@@ -62,6 +63,27 @@ TEST_P(Golden, ReplaysToTheSameFramesSoundsAndMilestones) {
   EXPECT_EQ(actual.exit_status, expected.exit_status) << "3: the demo's own checksum did not match";
   EXPECT_EQ(actual.sounds, expected.sounds);
   EXPECT_EQ(actual.milestones, expected.milestones);
+}
+
+// The goldens prove what they are kept for only if, together, they reach every milestone.
+TEST(GoldenCoverage, TheGoldensTogetherReachEveryMilestoneWithinTheFrameBudget) {
+  const char* const required[] = {
+      "new-game",        "menu",          "resume",         "pause",           "unpause",
+      "claim-slow",      "claim-fast",    "claim-cancelled", "life-lost-qix",  "life-lost-sparx",
+      "life-lost-fuse",  "level-2",       "level-3",        "qix-cut-off",     "split-bonus",
+      "game-over",       "initials-entry", "initials-saved", "hiscore-list",   "about",
+      "quit"};
+  constexpr size_t FRAME_BUDGET = 12000;  // whole games replayed in every test run
+  std::set<std::string> reached;
+  size_t frames = 0;
+  for (const std::string& name : golden_names()) {
+    GoldenResult expected;
+    ASSERT_TRUE(golden_parse(read_text(GOLDEN_DIR / (name + ".expected")), &expected)) << name;
+    frames += expected.frames.size();
+    for (const std::string& m : expected.milestones) reached.insert(golden_milestone_kind(m));
+  }
+  for (const char* kind : required) EXPECT_TRUE(reached.count(kind)) << "no golden reaches " << kind;
+  EXPECT_LE(frames, FRAME_BUDGET) << "the goldens together have grown past their frame budget";
 }
 
 INSTANTIATE_TEST_SUITE_P(Demos, Golden, ::testing::ValuesIn(golden_names()),
