@@ -1,3 +1,9 @@
 #include "app/app.h"
+#include "app/command_line.h"
 
-int main() { return app_main(1); }
+int main(int argc, char** argv) {
+  Options options;
+  const int32_t status = app_handle_options(argc, argv, &options);
+  if (status >= 0) return status;
+  return app_main(1);
+}
