@@ -8,6 +8,12 @@ if [ "${1:-}" = "--tests" ]; then
   # the fuzzers need clang with its sanitizer runtimes.
   packages+=(xvfb xdotool x11-apps imagemagick clang libclang-rt-14-dev)
 fi
+# Installing and packaging: the icon test reads PNGs back through zlib; the install check
+# validates the desktop entry and the AppStream metainfo; the package test (CI, as root)
+# builds the .deb (dpkg-shlibdeps finds its library dependencies) and holds it to lintian.
+if [ "${1:-}" = "--tests" ]; then
+  packages+=(zlib1g-dev desktop-file-utils appstream man-db dpkg-dev lintian file)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -23,7 +23,13 @@ const char USAGE[] =
     "  --timedemo FILE      replay the demo FILE as fast as possible and print its timing\n"
     "\n"
     "In the game: arrows move, Ctrl + arrows draw slowly, Shift + arrows draw fast,\n"
-    "Space cancels a claim, F1 pauses, Esc returns to the menu. Alt+Enter toggles full screen.\n";
+    "Space cancels a claim, F1 pauses, Esc returns to the menu. Alt+Enter toggles full screen.\n"
+    "A game controller plays too: D-pad or left stick move, south button draws slowly (and is\n"
+    "Enter in menus), east draws fast, west is Space, Start pauses, Back is Esc.\n"
+    "\n"
+    "Pictures and sounds are searched for in --data, $ZORVANE_DATA, the data folder beside the\n"
+    "program and the installed one; hi-scores are kept in $XDG_DATA_HOME/zorvane/scores.dat\n"
+    "(~/.local/share/zorvane/scores.dat when XDG_DATA_HOME is not set).\n";
 
 bool parse_seed(const std::string& text, uint32_t* seed) {
   if (text.empty() || text.size() > 10) return false;
@@ -67,16 +73,19 @@ bool options_parse(int argc, const char* const* argv, Options* options, std::str
       *error = "option '" + name + "' takes no value";
       return false;
     };
+    // An empty value would silently mean "not given".
+    auto not_empty = [&](const char* what) -> bool {
+      if (!value.empty()) return true;
+      *error = "option '" + name + "' needs " + what;
+      return false;
+    };
     auto set_demo = [&](DemoMode mode) -> bool {
       if (!take_value()) return false;
       if (o.demo != DemoMode::NONE) {
         *error = "only one of --record, --playdemo and --timedemo may be given";
         return false;
       }
-      if (value.empty()) {
-        *error = "option '" + name + "' needs a file name";
-        return false;
-      }
+      if (!not_empty("a file name")) return false;
       o.demo = mode;
       o.demo_file = value;
       return true;
@@ -105,10 +114,10 @@ bool options_parse(int argc, const char* const* argv, Options* options, std::str
         return false;
       }
     } else if (name == "--data") {
-      if (!take_value()) return false;
+      if (!take_value() || !not_empty("a folder")) return false;
       o.data_dir = value;
     } else if (name == "--scores") {
-      if (!take_value()) return false;
+      if (!take_value() || !not_empty("a file name")) return false;
       o.scores_file = value;
     } else if (name == "--seed") {
       if (!take_value()) return false;

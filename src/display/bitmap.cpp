@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+
+#include "platform/platform.h"
 
 namespace {
 
@@ -144,7 +147,9 @@ bool plan_layout(const BITMAPFILEHEADER& fh, const BITMAPINFOHEADER& ih, const u
 // biWidth * (biBitCount / 8) bytes, unpadded, top row first. 24-bit files become 16-bit 5-5-5.
 int32_t bitmap_load(BitmapFile* bitmap, const char* file_name) {
   if (!bitmap || !file_name) return 0;
-  std::FILE* f = std::fopen(file_name, "rb");
+  // A picture's name is looked up in the data folders.
+  const std::string path = platform_data_path(file_name);
+  std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return 0;
   uint8_t head[FILE_HEADER_BYTES];
   if (std::fread(head, 1, sizeof(head), f) != sizeof(head)) {

@@ -32,13 +32,19 @@ int32_t platform_close_requested();
 
 // --- keyboard ---
 // 1 while the key is down at the moment of the call (pending input is pumped first).
-// VK_SHIFT and VK_CONTROL mean either key of the pair.
+// VK_SHIFT and VK_CONTROL mean either key of the pair. A game controller feeds the same keys:
+// D-pad and left stick the arrows, south button Ctrl, east Shift, west Space, Start F1, Back
+// Esc; its south button also means Enter, but only in the main-loop pass its press begins (a
+// pass runs from one platform_peek_message to the next), never while merely held.
 int32_t platform_key_down(int32_t vk);
 // 1 while any key of the keyboard at all is down (a replay on the screen ends on any key).
 int32_t platform_any_key_down();
 
 // 1 while the game's window has the keyboard focus (a window that cannot tell says 1).
 int32_t platform_has_focus();
+// The window mode the next platform_window_create opens in: 1 a window, 0 full screen, -1
+// leave it to the environment (ZORVANE_WINDOWED) and the default (full screen).
+void platform_set_windowed(int32_t windowed);
 
 // --- files ---
 // Reads a whole file of at most max_bytes into out. False when it is missing, unreadable or
@@ -48,13 +54,22 @@ bool platform_file_read(const char* path, std::string* out, size_t max_bytes);
 // synced and renamed over path. False on any failure; the old file is then left as it was.
 bool platform_file_replace(const char* path, const void* data, size_t size);
 
-// Where the game's own files live. The data folder holds the pictures and sounds; the scores
-// file holds the hi-score table.
-// The path of a data file (a picture or a sound) by its name.
+// Where the game's own files live. The data folders hold the pictures, sounds and font; the
+// scores file holds the hi-score table.
+// Called once before start-up, with --data and --scores (null when not given): data files are
+// then searched for in --data, $ZORVANE_DATA, the "data" folder beside the program and the
+// installed data folder; scores live in --scores or $XDG_DATA_HOME/zorvane/scores.dat
+// (~/.local/share/zorvane/ by default). Until then both are taken from the current folder.
+void platform_configure_files(const char* data_dir_option, const char* scores_option);
+// The path of a data file (a picture or a sound) by its name; empty when no data folder has it
+// (the first such file is reported on stderr, with the folders searched). A name holding a '/'
+// is a path and is returned as it is.
 std::string platform_data_path(const char* name);
-// The text of the scores file; false (and empty) when there is none or it cannot be read.
+// The text of the scores file; false (and empty) when there is none or it cannot be read. A
+// scores.dat left in a data folder by earlier versions is copied home the first time.
 bool platform_scores_read(std::string* out);
-// Replaces the scores file atomically with text; false when it cannot be written.
+// Replaces the scores file atomically with text (creating its folders); false when it cannot
+// be written, which is reported once on stderr. The text is then read back from memory.
 bool platform_scores_write(const std::string& text);
 
 // --- time ---

@@ -60,7 +60,8 @@ bool sound_load(int32_t device, const char* file_name) {
   RiffFile* file = nullptr;
   WaveFormat* format = nullptr;
   RiffChunk riff, data;
-  if (wav_reader_open(file_name, &file, &format, &riff) != 0) return false;
+  // The sound's name is looked up in the data folders; the buffer keeps the bare name.
+  if (!file_name || wav_reader_open(platform_data_path(file_name).c_str(), &file, &format, &riff) != 0) return false;
 
   bool loaded = false;
   PcmFormat pcm;

@@ -38,7 +38,7 @@ bool sound_stream_silence(int32_t buffer) {
 bool sound_stream_open(const char* file_name) {
   SoundStream& s = sound_stream;
   sound_stream_close();
-  if (wav_reader_open(file_name, &s.file, &s.format, &s.riff) != 0) return false;
+  if (!file_name || wav_reader_open(platform_data_path(file_name).c_str(), &s.file, &s.format, &s.riff) != 0) return false;
   PcmFormat pcm;
   if (!sound_pcm_format(s.format, &pcm) || wav_reader_rewind_data(s.file, &s.data, &s.riff) != 0) {
     wav_reader_close(&s.file, &s.format);

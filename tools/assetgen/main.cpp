@@ -1,10 +1,12 @@
 // assetgen: paints the game's pictures and synthesises its sounds into the data folder.
 //   assetgen <data folder>             the ten BMP files and the sixteen WAV files
 //   assetgen --preview <folder>        contact-sheet.ppm, game-screen.ppm and menu-screen.ppm, to look at
+//   assetgen --icons <folder>          icon-16.png .. icon-256.png, the desktop icon
 #include <cstdio>
 #include <string>
 #include <string_view>
 
+#include "icons.h"
 #include "pictures.h"
 #include "preview.h"
 #include "sounds.h"
@@ -19,8 +21,13 @@ int main(int argc, char** argv) {
     }
     return 0;
   }
+  if (argc == 3 && std::string_view(argv[1]) == "--icons") {
+    if (assetgen_write_icons(argv[2])) return 0;
+    std::fprintf(stderr, "assetgen: cannot write the icons into %s\n", argv[2]);
+    return 1;
+  }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: assetgen <data folder> | assetgen --preview <folder>\n");
+    std::fprintf(stderr, "usage: assetgen <data folder> | assetgen --preview <folder> | assetgen --icons <folder>\n");
     return 2;
   }
   if (!assetgen_write_pictures(argv[1])) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/common/storage.h"
 #include "platform/platform.h"
 
 namespace {
@@ -29,9 +30,10 @@ GlyphCache cache;
 
 TTF_Font* open_font() {
   if (TTF_WasInit() == 0 && TTF_Init() != 0) return nullptr;
-  const std::string candidates[] = {FONT_FILE, std::string(ZORVANE_DATA_DIR) + "/" + FONT_FILE,
-                                    ZORVANE_SYSTEM_FONT};
+  // The copy in the data folders first, then the system's (a package may ship none of its own).
+  const std::string candidates[] = {storage_find_data(FONT_FILE), ZORVANE_SYSTEM_FONT};
   for (const std::string& path : candidates) {
+    if (path.empty()) continue;
     if (TTF_Font* font = TTF_OpenFont(path.c_str(), FONT_PIXEL_SIZE)) return font;
   }
   return nullptr;

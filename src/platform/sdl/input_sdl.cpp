@@ -1,7 +1,8 @@
-// Key state by virtual-key number, read from SDL's keyboard state at the moment of the call.
-// There is no memory of presses between calls: a tap shorter than a frame is not seen, as the
-// game's polling expects.
+// Key state by virtual-key number, read from SDL's keyboard state at the moment of the call,
+// joined by whatever a game controller holds. There is no memory of key presses between calls:
+// a tap shorter than a frame is not seen, as the game's polling expects.
 #include "platform/platform.h"
+#include "platform/sdl/gamepad_sdl.h"
 #include "platform/sdl/video_sdl.h"
 
 namespace {
@@ -35,12 +36,11 @@ int32_t platform_key_down(int32_t vk) {
   for (const KeyMap& k : KEYS) {
     if (k.vk != vk) continue;
     // Alt+Enter belongs to the window (full screen toggle), not to the game.
-    if (vk == VK_RETURN && (state[SDL_SCANCODE_LALT] || state[SDL_SCANCODE_RALT])) return 0;
-    bool a = pressed(state, k.a);
-    bool b = pressed(state, k.b);
-    return a || b ? 1 : 0;
+    if (vk == VK_RETURN && (state[SDL_SCANCODE_LALT] || state[SDL_SCANCODE_RALT])) break;
+    if (pressed(state, k.a) || pressed(state, k.b)) return 1;
+    break;
   }
-  return 0;
+  return gamepad_key_down(vk);
 }
 
 int32_t platform_any_key_down() {

@@ -4,6 +4,7 @@
 #include <deque>
 
 #include "platform/platform.h"
+#include "platform/sdl/gamepad_sdl.h"
 #include "platform/sdl/video_sdl.h"
 
 SdlVideo sdl_video;
@@ -43,6 +44,7 @@ void handle(const SDL_Event& e) {
         toggle_fullscreen();
       break;
     default:
+      gamepad_handle_event(e);
       break;
   }
 }
@@ -124,6 +126,7 @@ void platform_window_destroy() {
 }
 
 int32_t platform_peek_message(PlatformMessage* out) {
+  gamepad_begin_pass();
   video_pump();
   if (queue.messages.empty() || !out) return 0;
   *out = queue.messages.front();
