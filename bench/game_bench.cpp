@@ -106,7 +106,7 @@ void BM_GameFrameAndPresent(benchmark::State& state) {
   for (auto _ : state) {
     keep_playing();
     game_compose_frame(live_input());
-    present_frame_now(display_back->pixels, display_back->pitch, rgb);
+    present_frame_now(display.display_back->pixels, display.display_back->pitch, rgb);
   }
 }
 BENCHMARK(BM_GameFrameAndPresent)->Unit(benchmark::kMicrosecond);

@@ -39,7 +39,7 @@ void BM_EffectPlay(benchmark::State& state) {
     return;
   }
   for (auto _ : state) {
-    if (!sound_load(sound_device, path.c_str())) {
+    if (!sound_load(sound_engine.sound_device, path.c_str())) {
       state.SkipWithError("sound_load failed");
       break;
     }
@@ -47,7 +47,7 @@ void BM_EffectPlay(benchmark::State& state) {
     // Stopped sounds are released by the next load, so the mixer never piles up voices
     // and the timing stays that of the load and start alone.
     state.PauseTiming();
-    platform_audio_buffer_stop(current_effect_buffer);
+    platform_audio_buffer_stop(sound_engine.current_effect_buffer);
     state.ResumeTiming();
   }
   sound_shutdown();

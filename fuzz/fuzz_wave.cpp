@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       sound_stream_service();
     }
   }
-  if (sound_load(sound_device, path.c_str())) sound_play(SND_BEEP_ARCADE, 0);
+  if (sound_load(sound_engine.sound_device, path.c_str())) sound_play(SND_BEEP_ARCADE, 0);
   // The fake logs every play; a long run must not grow on it.
   fake_clear_sound_plays();
   return 0;

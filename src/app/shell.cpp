@@ -25,8 +25,8 @@ int32_t app_end(Program& program, Session* session, int32_t status) {
   app_shutdown(program);
   running_program = nullptr;
   platform_window_destroy();
-  display_frame_observer = nullptr;
-  display_realtime = true;
+  display.display_frame_observer = nullptr;
+  display.display_realtime = true;
   frame_session = nullptr;
   return session_finish(session, status);
 }
@@ -72,9 +72,9 @@ int32_t app_main(int32_t instance, const Options& options) {
   // A timed replay shows nothing and never waits; every replay and recording fingerprints
   // each frame it shows.
   const bool timed = session.mode == DemoMode::TIME;
-  display_realtime = !timed;
+  display.display_realtime = !timed;
   frame_session = &session;
-  display_frame_observer = session.mode == DemoMode::NONE ? nullptr : take_frame;
+  display.display_frame_observer = session.mode == DemoMode::NONE ? nullptr : take_frame;
 
   game_set_now(program.game, session_start_seconds(&session, program.hiscores));
   if (!app_startup(program, session_seed(&session, options), !timed)) {
@@ -82,8 +82,8 @@ int32_t app_main(int32_t instance, const Options& options) {
     running_program = nullptr;
     display_shutdown();
     platform_window_destroy();
-    display_frame_observer = nullptr;
-    display_realtime = true;
+    display.display_frame_observer = nullptr;
+    display.display_realtime = true;
     frame_session = nullptr;
     return EXIT_NO_DISPLAY;
   }

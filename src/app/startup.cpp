@@ -68,12 +68,12 @@ bool app_startup(Program& program, uint32_t seed, bool with_sound) {
 
   hiscore_init(program.hiscores);
   const Rect whole_screen = {0, 0, 640, 480};
-  display_clipper = display_attach_clipper(display_back, 1, &whole_screen);
+  display.display_clipper = display_attach_clipper(display.display_back, 1, &whole_screen);
 
   clock_start();
   random_seed(seed);
   platform_show_cursor(0);
-  display_fill(display_primary, 0);
+  display_fill(display.display_primary, 0);
 
   game_new_level(program.game, program.round);
   game_new(program.game, program.hiscores);

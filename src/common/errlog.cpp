@@ -4,7 +4,11 @@
 
 #include <cstdarg>
 
+namespace {
 FILE* errlog_file = nullptr;
+}  // namespace
+
+bool errlog_is_open() { return errlog_file != nullptr; }
 
 int32_t errlog_open(const char* file_name) {
   if (!file_name) return 0;

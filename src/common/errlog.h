@@ -3,8 +3,9 @@
 #include <cstdint>
 #include <cstdio>
 
-extern FILE* errlog_file;
 
 int32_t errlog_open(const char* file_name);
 int32_t errlog_close();
+// Whether an output file is open.
+bool errlog_is_open();
 int32_t errlog_write(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 
+// One generator for the whole program: the order of every draw is part of the game's rules.
 extern uint32_t random_state;
 
 void random_seed(uint32_t seed);

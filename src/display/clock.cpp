@@ -2,11 +2,10 @@
 #include "display/display.h"
 #include "platform/platform.h"
 
-uint32_t clock_start_ticks = 0;
 
 uint32_t clock_start() {
-  clock_start_ticks = platform_ticks();
-  return clock_start_ticks;
+  display.clock_start_ticks = platform_ticks();
+  return display.clock_start_ticks;
 }
 
 uint32_t clock_read() { return platform_ticks(); }
@@ -15,8 +14,8 @@ uint32_t clock_read() { return platform_ticks(); }
 // timing as exact as a pure spin without burning a core. The unsigned difference stays right
 // across the wrap of the tick count.
 uint32_t clock_wait(uint32_t ms) {
-  while (display_realtime) {
-    const uint32_t elapsed = platform_ticks() - clock_start_ticks;
+  while (display.display_realtime) {
+    const uint32_t elapsed = platform_ticks() - display.clock_start_ticks;
     if (elapsed >= ms) break;
     const uint32_t remaining = ms - elapsed;
     if (remaining > 2)
@@ -28,5 +27,5 @@ uint32_t clock_wait(uint32_t ms) {
 }
 
 void clock_sleep(uint32_t ms) {
-  if (display_realtime) platform_sleep_ms(ms);
+  if (display.display_realtime) platform_sleep_ms(ms);
 }

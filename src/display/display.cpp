@@ -7,14 +7,7 @@
 
 #include "platform/platform.h"
 
-FrameObserver display_frame_observer = nullptr;
-bool display_realtime = true;
-Surface* display_primary = nullptr;
-Surface* display_back = nullptr;
-Palette* display_palette = nullptr;
-Clipper* display_clipper = nullptr;
-int32_t screen_width = 640, screen_height = 480, screen_bpp = 8;
-SurfaceDesc display_desc = {};
+Display display;
 
 namespace {
 
@@ -38,18 +31,18 @@ void fill_start_ramps(PALETTEENTRY* entries) {
 // Frees whatever display objects exist and forgets them, so that no global points at freed
 // memory afterwards.
 void release_objects() {
-  if (display_clipper) {
-    if (display_back && display_back->clipper == display_clipper) display_back->clipper = nullptr;
-    if (display_primary && display_primary->clipper == display_clipper) display_primary->clipper = nullptr;
-    clipper_release(display_clipper);
-    display_clipper = nullptr;
+  if (display.display_clipper) {
+    if (display.display_back && display.display_back->clipper == display.display_clipper) display.display_back->clipper = nullptr;
+    if (display.display_primary && display.display_primary->clipper == display.display_clipper) display.display_primary->clipper = nullptr;
+    clipper_release(display.display_clipper);
+    display.display_clipper = nullptr;
   }
-  std::free(display_palette);
-  display_palette = nullptr;
-  surface_release(display_back);
-  display_back = nullptr;
-  surface_release(display_primary);
-  display_primary = nullptr;
+  std::free(display.display_palette);
+  display.display_palette = nullptr;
+  surface_release(display.display_back);
+  display.display_back = nullptr;
+  surface_release(display.display_primary);
+  display.display_primary = nullptr;
 }
 
 }  // namespace
@@ -58,26 +51,26 @@ bool display_init(int32_t width, int32_t height, int32_t bpp) {
   if (!platform_display_open(width, height, bpp)) return false;
   // A second set-up replaces the first instead of leaking it.
   release_objects();
-  screen_width = width;
-  screen_height = height;
-  screen_bpp = bpp;
+  display.screen_width = width;
+  display.screen_height = height;
+  display.screen_bpp = bpp;
 
-  display_desc = SurfaceDesc{};
-  display_desc.width = width;
-  display_desc.height = height;
-  display_primary = surface_create(width, height);
-  if (!display_primary) return false;
-  display_back = surface_create(width, height);
-  if (!display_back) return false;
-  display_desc.lPitch = display_primary->pitch;
+  display.display_desc = SurfaceDesc{};
+  display.display_desc.width = width;
+  display.display_desc.height = height;
+  display.display_primary = surface_create(width, height);
+  if (!display.display_primary) return false;
+  display.display_back = surface_create(width, height);
+  if (!display.display_back) return false;
+  display.display_desc.lPitch = display.display_primary->pitch;
 
   fill_start_ramps(current_palette);
-  display_palette = static_cast<Palette*>(std::calloc(1, sizeof(Palette)));
-  if (!display_palette) return false;
-  std::memcpy(display_palette->entries, current_palette, sizeof(display_palette->entries));
+  display.display_palette = static_cast<Palette*>(std::calloc(1, sizeof(Palette)));
+  if (!display.display_palette) return false;
+  std::memcpy(display.display_palette->entries, current_palette, sizeof(display.display_palette->entries));
 
-  display_fill(display_primary, 0);
-  display_fill(display_back, 0);
+  display_fill(display.display_primary, 0);
+  display_fill(display.display_back, 0);
   return true;
 }
 
@@ -124,36 +117,36 @@ bool display_fill(Surface* surface, uint32_t colour) {
 // have failed for ever. Every lock, however taken, goes through display_lock and so shows in
 // the surface's own flag.
 bool display_flip() {
-  if (!display_primary || !display_back) return false;
-  if (display_primary->locked || display_primary->dc_held || display_back->locked || display_back->dc_held)
+  if (!display.display_primary || !display.display_back) return false;
+  if (display.display_primary->locked || display.display_primary->dc_held || display.display_back->locked || display.display_back->dc_held)
     return false;
-  const PALETTEENTRY* entries = display_palette ? display_palette->entries : current_palette;
+  const PALETTEENTRY* entries = display.display_palette ? display.display_palette->entries : current_palette;
   uint8_t rgb[256][3];
   for (int32_t i = 0; i < 256; ++i) {
     rgb[i][0] = entries[i].peRed;
     rgb[i][1] = entries[i].peGreen;
     rgb[i][2] = entries[i].peBlue;
   }
-  if (display_frame_observer) display_frame_observer(display_back->pixels, display_back->pitch, rgb);
-  if (display_realtime) platform_present(display_back->pixels, display_back->pitch, rgb);
-  uint8_t* shown = display_back->pixels;
-  display_back->pixels = display_primary->pixels;
-  display_primary->pixels = shown;
+  if (display.display_frame_observer) display.display_frame_observer(display.display_back->pixels, display.display_back->pitch, rgb);
+  if (display.display_realtime) platform_present(display.display_back->pixels, display.display_back->pitch, rgb);
+  uint8_t* shown = display.display_back->pixels;
+  display.display_back->pixels = display.display_primary->pixels;
+  display.display_primary->pixels = shown;
   return true;
 }
 
 uint8_t* display_lock(Surface* surface, int32_t* pitch_out) {
   if (!surface) return nullptr;
-  display_desc = SurfaceDesc{};
+  display.display_desc = SurfaceDesc{};
   if (surface->locked || surface->dc_held) {
     if (pitch_out) *pitch_out = 0;
     return nullptr;
   }
   surface->locked = 1;
-  display_desc.width = surface->width;
-  display_desc.height = surface->height;
-  display_desc.lPitch = surface->pitch;
-  display_desc.lpSurface = surface->pixels;
+  display.display_desc.width = surface->width;
+  display.display_desc.height = surface->height;
+  display.display_desc.lPitch = surface->pitch;
+  display.display_desc.lpSurface = surface->pixels;
   if (pitch_out) *pitch_out = surface->pitch;
   return surface->pixels;
 }
@@ -175,6 +168,6 @@ Surface* display_create_surface(int32_t width, int32_t height, int32_t /*memory_
 }
 
 bool display_wait_vblank() {
-  if (display_realtime) platform_wait_frame_tick();
+  if (display.display_realtime) platform_wait_frame_tick();
   return true;
 }

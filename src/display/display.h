@@ -18,20 +18,25 @@ struct Palette {
   PALETTEENTRY entries[256];
 };
 
-extern Surface* display_primary;
-extern Surface* display_back;
-extern Palette* display_palette;
-extern Clipper* display_clipper;
-extern int32_t screen_width, screen_height, screen_bpp;
-extern SurfaceDesc display_desc;
-extern uint32_t clock_start_ticks;
-
 // Sees every frame a flip shows, with its palette (the demos' frame log); null: nothing does.
 using FrameObserver = void (*)(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3]);
-extern FrameObserver display_frame_observer;
-// False for a replay as fast as possible: flips go only to the observer and the frame clock
-// never waits or sleeps.
-extern bool display_realtime;
+
+// The display engine's state: one screen per program.
+struct Display {
+  Surface* display_primary = nullptr;
+  Surface* display_back = nullptr;
+  Palette* display_palette = nullptr;
+  Clipper* display_clipper = nullptr;
+  int32_t screen_width = 640, screen_height = 480, screen_bpp = 8;
+  SurfaceDesc display_desc = {};
+  uint32_t clock_start_ticks = 0;  // when the frame clock was last started
+  FrameObserver display_frame_observer = nullptr;
+  // False for a replay as fast as possible: flips go only to the observer and the frame
+  // clock never waits or sleeps.
+  bool display_realtime = true;
+};
+// The engine's one context, as the screen it stands for is one: every drawing call reaches it.
+extern Display display;
 
 bool display_init(int32_t width, int32_t height, int32_t bpp);
 bool display_shutdown();

@@ -4,10 +4,7 @@
 
 #include "display/display.h"
 
-uint8_t* primary_buffer = nullptr;
-int32_t primary_pitch = 0;
-uint8_t* back_buffer = nullptr;
-int32_t back_pitch = 0;
+DisplayLocks display_locks;
 
 namespace {
 
@@ -34,7 +31,7 @@ bool unlock(Surface* surface, uint8_t** buffer, int32_t* pitch) {
 
 }  // namespace
 
-uint8_t* display_lock_primary() { return lock(display_primary, &primary_buffer, &primary_pitch); }
-bool display_unlock_primary() { return unlock(display_primary, &primary_buffer, &primary_pitch); }
-uint8_t* display_lock_back() { return lock(display_back, &back_buffer, &back_pitch); }
-bool display_unlock_back() { return unlock(display_back, &back_buffer, &back_pitch); }
+uint8_t* display_lock_primary() { return lock(display.display_primary, &display_locks.primary_buffer, &display_locks.primary_pitch); }
+bool display_unlock_primary() { return unlock(display.display_primary, &display_locks.primary_buffer, &display_locks.primary_pitch); }
+uint8_t* display_lock_back() { return lock(display.display_back, &display_locks.back_buffer, &display_locks.back_pitch); }
+bool display_unlock_back() { return unlock(display.display_back, &display_locks.back_buffer, &display_locks.back_pitch); }

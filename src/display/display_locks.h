@@ -3,10 +3,14 @@
 #pragma once
 #include <cstdint>
 
-extern uint8_t* primary_buffer;
-extern int32_t primary_pitch;
-extern uint8_t* back_buffer;
-extern int32_t back_pitch;
+struct DisplayLocks {
+  uint8_t* primary_buffer = nullptr;
+  int32_t primary_pitch = 0;
+  uint8_t* back_buffer = nullptr;
+  int32_t back_pitch = 0;
+};
+// What the dedicated locks hold, one of each per screen like the display itself.
+extern DisplayLocks display_locks;
 
 // The surface's memory (the same again while the lock is held), or null when it cannot be
 // locked (no display, or a lock or device context already out on it).

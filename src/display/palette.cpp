@@ -50,7 +50,7 @@ uint8_t search_nearest(uint32_t colorref) {
 bool palette_set_all(const PALETTEENTRY* entries) {
   if (!entries) return false;
   std::memmove(current_palette, entries, sizeof(current_palette));
-  if (display_palette) std::memcpy(display_palette->entries, current_palette, sizeof(current_palette));
+  if (display.display_palette) std::memcpy(display.display_palette->entries, current_palette, sizeof(current_palette));
   return true;
 }
 

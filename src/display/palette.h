@@ -8,6 +8,7 @@ struct PALETTEENTRY {
 
 constexpr uint8_t PC_NOCOLLAPSE = 4;
 
+// The colours the screen shows now; the text drawing matches against them.
 extern PALETTEENTRY current_palette[256];
 
 bool palette_set_all(const PALETTEENTRY* entries);

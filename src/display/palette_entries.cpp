@@ -7,7 +7,7 @@
 
 bool palette_set_entry(int32_t index, const PALETTEENTRY* entry) {
   if (!entry || index < 0 || index > 255) return false;
-  if (display_palette) display_palette->entries[index] = *entry;
+  if (display.display_palette) display.display_palette->entries[index] = *entry;
   current_palette[index] = *entry;
   return true;
 }
@@ -22,7 +22,7 @@ bool palette_get_entry(int32_t index, PALETTEENTRY* entry) {
 // the copy is then read back from the hardware palette so both agree.
 bool palette_rotate(int32_t first, int32_t count) {
   if (first < 0 || count < 1 || first > 255 || count > 256 - first) return false;
-  PALETTEENTRY* hardware = display_palette ? display_palette->entries : current_palette;
+  PALETTEENTRY* hardware = display.display_palette ? display.display_palette->entries : current_palette;
   PALETTEENTRY work[256];
   std::memcpy(work, &current_palette[first], sizeof(PALETTEENTRY) * static_cast<size_t>(count));
   hardware[first] = work[count - 1];

@@ -35,7 +35,7 @@ struct Surface {
 Surface* surface_create(int32_t width, int32_t height);
 void surface_release(Surface* surface);
 // Frees a clipper made by display_attach_clipper. Surfaces that still point at it must be
-// detached first (display_shutdown does this for display_clipper).
+// detached first (display_shutdown does this for display.display_clipper).
 void clipper_release(Clipper* clipper);
 // Blit src_rect of src onto dst_rect of dst, clipped by dst's clipper (or by dst's bounds when it
 // has none), skipping src's colour-keyed pixels when keyed is set. Rectangles of different

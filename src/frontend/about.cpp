@@ -49,14 +49,14 @@ const AboutText ABOUT_CONTROLS[] = {
 
 void about_text(const AboutText& t) {
   std::snprintf(text_buffer, sizeof text_buffer, "%s", t.text);
-  draw_text(text_buffer, t.shadow_x, t.shadow_y, COLOUR_BLACK, display_back);
-  draw_text(text_buffer, t.x, t.y, t.colour, display_back);
+  draw_text(text_buffer, t.shadow_x, t.shadow_y, COLOUR_BLACK, display.display_back);
+  draw_text(text_buffer, t.x, t.y, t.colour, display.display_back);
 }
 
-void about_sprite(const Bob& bob, int32_t x, int32_t y) { bob_draw_at(bob, x, y, display_back); }
+void about_sprite(const Bob& bob, int32_t x, int32_t y) { bob_draw_at(bob, x, y, display.display_back); }
 
 void about_draw_page(const Assets& assets) {
-  display_fill(display_back, 0);
+  display_fill(display.display_back, 0);
   about_sprite(assets.menu_picture_sprite, 0, 0);
   about_sprite(assets.title_sprite, 280, 0);
   for (const AboutText& t : ABOUT_HEADER) about_text(t);

@@ -7,9 +7,9 @@
 namespace {
 
 void hiscore_page_draw(const Hiscores& hiscores, const Assets& assets) {
-  display_fill(display_back, 0);
-  bob_draw_at(assets.menu_picture_sprite, 0, 0, display_back);
-  bob_draw_at(assets.title_sprite, 280, 0, display_back);
+  display_fill(display.display_back, 0);
+  bob_draw_at(assets.menu_picture_sprite, 0, 0, display.display_back);
+  bob_draw_at(assets.title_sprite, 280, 0, display.display_back);
   text_format("Created by Quarrel Forge");
   draw_text_shadowed(text_buffer, 260, 30, COLOUR_PALE_YELLOW);
   text_format("HI-SCORE LIST");

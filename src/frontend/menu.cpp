@@ -36,9 +36,9 @@ void draw_formatted_shadowed(const char* text, int32_t x, int32_t y, COLORREF co
 // The farewell goes straight over whatever the back buffer holds, without shadows.
 void farewell_draw() {
   std::snprintf(text_buffer, sizeof text_buffer, "Thanks for playing Zorvane!");
-  draw_text(text_buffer, 240, 380, COLOUR_PALE_YELLOW, display_back);
+  draw_text(text_buffer, 240, 380, COLOUR_PALE_YELLOW, display.display_back);
   std::snprintf(text_buffer, sizeof text_buffer, "Be back soon to beat the hi-score!");
-  draw_text(text_buffer, 230, 400, COLOUR_PALE_YELLOW, display_back);
+  draw_text(text_buffer, 230, 400, COLOUR_PALE_YELLOW, display.display_back);
   display_flip();
 }
 
@@ -89,28 +89,28 @@ void menu_browse(Menu& menu, const Input& input) {
 
 void menu_draw(const Frontend& fe, const Assets& assets) {
   const Menu& menu = fe.menu;
-  display_fill(display_back, 0);
-  bob_draw_at(assets.menu_picture_sprite, 0, 0, display_back);
-  bob_draw_at(assets.menu_pointer_sprite, 280, 140 + 40 * menu.menu_selection, display_back);
+  display_fill(display.display_back, 0);
+  bob_draw_at(assets.menu_picture_sprite, 0, 0, display.display_back);
+  bob_draw_at(assets.menu_pointer_sprite, 280, 140 + 40 * menu.menu_selection, display.display_back);
   if (menu.menu_selection >= 0 && menu.menu_selection < MENU_ITEMS)
     draw_formatted_shadowed(MENU_ITEM_TEXTS[menu.menu_selection].description, 410, 141 + 40 * menu.menu_selection,
                             COLOUR_WHITE);
-  for (int32_t i = 0; i < MENU_ITEMS; ++i) bob_draw_at(assets.menu_button_sprite, 290, 137 + 40 * i, display_back);
+  for (int32_t i = 0; i < MENU_ITEMS; ++i) bob_draw_at(assets.menu_button_sprite, 290, 137 + 40 * i, display.display_back);
   // All five shadows first, then all five labels.
   for (int32_t i = 0; i < MENU_ITEMS; ++i) {
     std::snprintf(text_buffer, sizeof text_buffer, "%s", MENU_ITEM_TEXTS[i].label);
-    draw_text(text_buffer, 301, 141 + 40 * i, COLOUR_BLACK, display_back);
+    draw_text(text_buffer, 301, 141 + 40 * i, COLOUR_BLACK, display.display_back);
   }
   for (int32_t i = 0; i < MENU_ITEMS; ++i) {
     std::snprintf(text_buffer, sizeof text_buffer, "%s", MENU_ITEM_TEXTS[i].label);
     const COLORREF colour = i == menu.menu_selection ? COLOUR_PALE_YELLOW : COLOUR_PURPLE;
-    draw_text(text_buffer, 300, 140 + 40 * i, colour, display_back);
+    draw_text(text_buffer, 300, 140 + 40 * i, colour, display.display_back);
   }
   draw_text_shadowed(menu_intro_line(), static_cast<int32_t>(menu.scroll_x_intro), 440, COLOUR_PALE_YELLOW);
   draw_text_shadowed(menu_credits_line(), static_cast<int32_t>(menu.scroll_x_credits), 460, COLOUR_GOLD);
   draw_formatted_shadowed("Created by Quarrel Forge", 260, 30, COLOUR_PALE_YELLOW);
   // The game shows the title at the top right; in the frame that starts it, so does the menu.
-  bob_draw_at(assets.title_sprite, fe.screen_state == SCREEN_GAME ? 515 : 280, 0, display_back);
+  bob_draw_at(assets.title_sprite, fe.screen_state == SCREEN_GAME ? 515 : 280, 0, display.display_back);
 }
 
 void menu_scroll(Menu& menu) {

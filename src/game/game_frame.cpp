@@ -243,27 +243,27 @@ void frame_draw(const Frame& f) {
   const Game& g = f.game;
   const Round& r = f.round;
   const Assets& a = f.assets;
-  display_fill(display_back, 0);
-  bob_draw_at(a.playfield_sprite, a.playfield_sprite.x, a.playfield_sprite.y, display_back);
-  bob_draw_at(a.title_sprite, 515, 0, display_back);
-  bob_draw_at(a.logo_sprite, a.logo_sprite.x, a.logo_sprite.y, display_back);
-  bob_draw_at(a.arrows_sprite, a.arrows_sprite.x, a.arrows_sprite.y, display_back);
+  display_fill(display.display_back, 0);
+  bob_draw_at(a.playfield_sprite, a.playfield_sprite.x, a.playfield_sprite.y, display.display_back);
+  bob_draw_at(a.title_sprite, 515, 0, display.display_back);
+  bob_draw_at(a.logo_sprite, a.logo_sprite.x, a.logo_sprite.y, display.display_back);
+  bob_draw_at(a.arrows_sprite, a.arrows_sprite.x, a.arrows_sprite.y, display.display_back);
   // The cells and the QIX go straight into the locked memory, laid out as the cells are
   // written: 640 bytes a row. A buffer that cannot be locked shows neither.
   int32_t pitch = 0;
-  uint8_t* pixels = display_lock(display_back, &pitch);
+  uint8_t* pixels = display_lock(display.display_back, &pitch);
   if (pixels != nullptr && pitch == BACK_BUFFER_PITCH) {
     playfield_draw(r.playfield, pixels);
     qix_draw(r.qix, g.game_level, pixels);
   }
-  if (pixels != nullptr) display_unlock(display_back, pixels);
-  sparx_draw(r.sparx, a.sparx_sprite, display_back);
-  fuse_draw(r.fuse, a.fuse_sprite, display_back);
+  if (pixels != nullptr) display_unlock(display.display_back, pixels);
+  sparx_draw(r.sparx, a.sparx_sprite, display.display_back);
+  fuse_draw(r.fuse, a.fuse_sprite, display.display_back);
   if (g.game_phase == PHASE_PLAYING || g.game_phase == PHASE_PAUSED) {
     // The marker's picture is centred on its pixel (7, 7): at (x - 2, y - 2) that is cell
     // (x, y) shown at (x + 5, y + 5).
     const Bob& marker = r.marker_blink < MARKER_FRAMES_PER_PICTURE ? a.marker_sprite_a : a.marker_sprite_b;
-    bob_draw_at(marker, r.player.player_x - 2, r.player.player_y - 2, display_back);
+    bob_draw_at(marker, r.player.player_x - 2, r.player.player_y - 2, display.display_back);
   }
   hud_draw(g, r, f.hiscores, a);
 }

@@ -21,7 +21,7 @@ constexpr int32_t LIVES_LAST_X = 624;
 constexpr int32_t LIVES_STEP = 14;
 
 // Draws what text_format left in text_buffer.
-void show(int32_t x, int32_t y, COLORREF colour) { draw_text(text_buffer, x, y, colour, display_back); }
+void show(int32_t x, int32_t y, COLORREF colour) { draw_text(text_buffer, x, y, colour, display.display_back); }
 
 void panel_values(const Game& game, const Round& round) {
   text_format("Score");
@@ -51,16 +51,16 @@ void panel_values(const Game& game, const Round& round) {
 // The gauge under a device context of its own; 0 when the back buffer gives none.
 bool time_bar(int32_t time_left) {
   DeviceContext dc;
-  if (!surface_get_dc(display_back, &dc)) return false;
+  if (!surface_get_dc(display.display_back, &dc)) return false;
   const Rect frame{489, 135, 639, 147};
   gdi_frame_rect(&dc, &frame, COLOUR_YELLOW);
   const Rect bar{BAR_LEFT, 136, hud_time_bar_right(time_left), 146};
   if (bar.right > bar.left) gdi_fill_rect(&dc, &bar, COLOUR_RED);
-  surface_release_dc(display_back, &dc);
+  surface_release_dc(display.display_back, &dc);
   return true;
 }
 
-void sprite_at(const Bob& sprite, int32_t x, int32_t y) { bob_draw_at(sprite, x, y, display_back); }
+void sprite_at(const Bob& sprite, int32_t x, int32_t y) { bob_draw_at(sprite, x, y, display.display_back); }
 
 void lives_row(int32_t game_lives, const Assets& assets) {
   text_format("Lives");

@@ -11,8 +11,7 @@
 #include "sound/sound_stream.h"
 #include "sound/wave.h"
 
-int32_t sound_device = 0;
-int32_t current_effect_buffer = 0;
+SoundEngine sound_engine;
 
 namespace {
 
@@ -39,19 +38,19 @@ const char* sound_file_name(int32_t id) {
 }
 
 bool sound_init(int32_t, int32_t, const void*) {
-  if (sound_device) return true;
-  sound_device = platform_audio_open();
-  return sound_device != 0;
+  if (sound_engine.sound_device) return true;
+  sound_engine.sound_device = platform_audio_open();
+  return sound_engine.sound_device != 0;
 }
 
 void sound_shutdown() {
   sound_stream_shutdown();
   for (int32_t buffer : retired_buffers) platform_audio_buffer_release(buffer);
   retired_buffers.clear();
-  if (current_effect_buffer) platform_audio_buffer_release(current_effect_buffer);
-  current_effect_buffer = 0;
-  if (sound_device) platform_audio_close();
-  sound_device = 0;
+  if (sound_engine.current_effect_buffer) platform_audio_buffer_release(sound_engine.current_effect_buffer);
+  sound_engine.current_effect_buffer = 0;
+  if (sound_engine.sound_device) platform_audio_close();
+  sound_engine.sound_device = 0;
 }
 
 bool sound_load(int32_t device, const char* file_name) {
@@ -68,8 +67,8 @@ bool sound_load(int32_t device, const char* file_name) {
   if (sound_pcm_format(format, &pcm) && wav_reader_rewind_data(file, &data, &riff) == 0) {
     const int32_t buffer = platform_audio_buffer_create(&pcm, data.cksize, file_name);
     if (buffer) {
-      if (current_effect_buffer) retired_buffers.push_back(current_effect_buffer);
-      current_effect_buffer = buffer;
+      if (sound_engine.current_effect_buffer) retired_buffers.push_back(sound_engine.current_effect_buffer);
+      sound_engine.current_effect_buffer = buffer;
       uint32_t locked = 0, got = 0;
       uint8_t* bytes = platform_audio_buffer_lock(buffer, 0, 0, &locked);
       if (bytes) {
@@ -79,7 +78,7 @@ bool sound_load(int32_t device, const char* file_name) {
       // A buffer that could not be filled is never played.
       if (!loaded) {
         platform_audio_buffer_release(buffer);
-        current_effect_buffer = 0;
+        sound_engine.current_effect_buffer = 0;
       }
     }
   }
@@ -91,11 +90,11 @@ bool sound_load(int32_t device, const char* file_name) {
 // never takes buffers back, so playing is just a start from the first byte.
 void sound_play(int32_t, int32_t loop) {
   release_finished_buffers();
-  if (!current_effect_buffer) return;
-  platform_audio_buffer_play(current_effect_buffer, 0, loop ? 1 : 0);
+  if (!sound_engine.current_effect_buffer) return;
+  platform_audio_buffer_play(sound_engine.current_effect_buffer, 0, loop ? 1 : 0);
 }
 
 void sound_effect(SoundId id) {
   const char* file_name = sound_file_name(id);
-  if (file_name && sound_load(sound_device, file_name)) sound_play(id, 0);
+  if (file_name && sound_load(sound_engine.sound_device, file_name)) sound_play(id, 0);
 }

@@ -24,10 +24,14 @@ enum SoundId : int32_t {
 // The file of a sound ("beep_arcade.wav" ...), or null for an id outside 1..16.
 const char* sound_file_name(int32_t id);
 
-// The device: non-zero while open.
-extern int32_t sound_device;
-// The buffer of the sound loaded last; 0 when none.
-extern int32_t current_effect_buffer;
+// The sound engine's state: the device (non-zero while open) and the buffer of the sound
+// loaded last (0 when none).
+struct SoundEngine {
+  int32_t sound_device = 0;
+  int32_t current_effect_buffer = 0;
+};
+// The engine's one context, as the device it stands for is one.
+extern SoundEngine sound_engine;
 
 // Opens the device (window, instance and guid are not needed by our device layer).
 bool sound_init(int32_t window, int32_t instance, const void* device_guid);

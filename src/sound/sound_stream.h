@@ -15,6 +15,7 @@ struct SoundStream {
   uint32_t last_position = 0;
 };
 
+// The one streamed sound the engine plays at a time.
 extern SoundStream sound_stream;
 
 // Opens a WAV file and starts a looping two-second ring buffer, silent at first. False when the

@@ -39,7 +39,7 @@ TEST_F(Shell, NoWindowOrNoDisplayFailsWithoutRunningTheLoop) {
     fake_fail_display(!no_window);
     platform_post_message(WM_QUIT, 0, 0);
     EXPECT_NE(app_main(1, Options{}), 0);
-    EXPECT_EQ(display_primary, nullptr);
+    EXPECT_EQ(display.display_primary, nullptr);
     EXPECT_EQ(fake_frame_count(), 0u);
     EXPECT_EQ(fake_queued_messages(), 1u) << "the loop must not have taken any message";
     EXPECT_TRUE(fake_cursor_shown());
@@ -59,8 +59,8 @@ TEST_F(Shell, OneMessagePerPassAndNoFrameAfterTheQuitMessage) {
   EXPECT_EQ(queued, (std::vector<size_t>{3, 2, 1, 0, 0}));
   EXPECT_EQ(fake_frame_count(), 8u);
   // The shut-down ran: display, sound and every buffer are gone.
-  EXPECT_EQ(display_primary, nullptr);
-  EXPECT_EQ(sound_device, 0);
+  EXPECT_EQ(display.display_primary, nullptr);
+  EXPECT_EQ(sound_engine.sound_device, 0);
   EXPECT_EQ(fake_audio_live_buffers(), 0u);
 }
 

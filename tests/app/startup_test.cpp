@@ -24,7 +24,7 @@ TEST_F(Startup, LeavesABlackScreenTheSheetsPaletteAndEverySprite) {
   ASSERT_EQ(bitmap_load(&sheet, "OBJECTS2.BMP"), 1);
   start();
   for (int32_t y = 0; y < 480; ++y)
-    for (int32_t x = 0; x < 640; ++x) ASSERT_EQ(display_primary->pixels[y * display_primary->pitch + x], 0);
+    for (int32_t x = 0; x < 640; ++x) ASSERT_EQ(display.display_primary->pixels[y * display.display_primary->pitch + x], 0);
   for (int i = 0; i < 256; ++i) {
     const PALETTEENTRY &got = current_palette[i], &want = sheet.palette[i];
     EXPECT_TRUE(got.peRed == want.peRed && got.peGreen == want.peGreen && got.peBlue == want.peBlue) << i;
@@ -46,7 +46,7 @@ TEST_F(Startup, MissingPicturesAndNoSoundDeviceAreBorne) {
                         bob == &assets.marker_sprite_b || bob == &assets.sparx_sprite || bob == &assets.fuse_sprite;
     EXPECT_EQ(frames_loaded(bob), !from_missing) << bob - ALL_SPRITES[0];
   }
-  EXPECT_EQ(sound_device, 0);
+  EXPECT_EQ(sound_engine.sound_device, 0);
   // "New Game" from the menu, then game frames: the program runs on, silent.
   fake_set_key(VK_RETURN, true);
   menu_run_frame(live_input());

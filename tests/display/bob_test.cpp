@@ -24,8 +24,8 @@ class BobTest : public DisplayTest {
   int32_t draw_solid_at(int32_t x, int32_t y) {
     create(x, y, 16, 16);
     display_fill(bob.frames[0], 5);
-    display_fill(display_back, 0);
-    EXPECT_TRUE(bob_draw(&bob, display_back));
+    display_fill(display.display_back, 0);
+    EXPECT_TRUE(bob_draw(&bob, display.display_back));
     return count_back_not(0);
   }
 
@@ -44,14 +44,14 @@ TEST_F(BobTest, CreatePadsFramesToEightBytes) {
   ASSERT_TRUE(bob_create(&bob, 0, 0, 16, 16, 0, 0x11, 0));
   EXPECT_EQ(bob.frames[0], nullptr);
   EXPECT_FALSE(bob_create(&bob, 0, 0, 16, 16, 65, 0x11, 0));  // more frames than slots
-  EXPECT_FALSE(bob_destroy(nullptr) || bob_set_position(nullptr, 1, 2) || bob_draw(nullptr, display_back));
+  EXPECT_FALSE(bob_destroy(nullptr) || bob_set_position(nullptr, 1, 2) || bob_draw(nullptr, display.display_back));
 }
 
 TEST_F(BobTest, DrawIsOneShortAndKeyed) {
   ASSERT_EQ(create(100, 50, 16, 16), 1);
   for (int32_t i = 0; i < 16 * 16; ++i) bob.frames[0]->pixels[i] = (i % 3 == 0) ? 0 : 9;
-  display_fill(display_back, 200);
-  ASSERT_TRUE(bob_draw(&bob, display_back));
+  display_fill(display.display_back, 200);
+  ASSERT_TRUE(bob_draw(&bob, display.display_back));
   for (int32_t y = 40; y < 80; ++y)
     for (int32_t x = 90; x < 130; ++x) {
       const bool inside = x >= 100 && x <= 114 && y >= 50 && y <= 64;
@@ -59,25 +59,25 @@ TEST_F(BobTest, DrawIsOneShortAndKeyed) {
       ASSERT_EQ(back_at(x, y), inside && !key ? 9 : 200) << x << "," << y;
     }
   bob_hide(&bob);
-  display_fill(display_back, 200);
-  EXPECT_TRUE(bob_draw(&bob, display_back));
+  display_fill(display.display_back, 200);
+  EXPECT_TRUE(bob_draw(&bob, display.display_back));
   EXPECT_EQ(count_back_not(200), 0);
 }
 
 TEST_F(BobTest, SpritesAreCutAtEveryScreenEdge) {
   const Rect screen{0, 0, 640, 480}, narrow{0, 0, 105, 480};
-  Clipper* clippers[] = {display_attach_clipper(display_back, 1, &screen), nullptr};
+  Clipper* clippers[] = {display_attach_clipper(display.display_back, 1, &screen), nullptr};
   for (Clipper* clipper : clippers) {  // with the clipper, then with the surface bounds alone
-    display_back->clipper = clipper;
+    display.display_back->clipper = clipper;
     EXPECT_EQ(draw_solid_at(630, 470), 10 * 10);
     EXPECT_EQ(back_at(630, 470) + back_at(639, 479), 10);
     EXPECT_EQ(draw_solid_at(-5, -7), 10 * 8);
     EXPECT_EQ(back_at(0, 0) + back_at(9, 7), 10);
     EXPECT_EQ(draw_solid_at(-20, 200), 0);
   }
-  Clipper* window = display_attach_clipper(display_back, 1, &narrow);  // narrower than the screen
+  Clipper* window = display_attach_clipper(display.display_back, 1, &narrow);  // narrower than the screen
   EXPECT_EQ(draw_solid_at(100, 100), 5 * 15);
-  display_back->clipper = nullptr;
+  display.display_back->clipper = nullptr;
   clipper_release(clippers[0]);
   clipper_release(window);
 }

@@ -17,11 +17,11 @@ class DisplayTest : public ::testing::Test {
   }
   void TearDown() override { display_shutdown(); }
 
-  static uint8_t back_at(int32_t x, int32_t y) { return display_back->pixels[y * display_back->pitch + x]; }
+  static uint8_t back_at(int32_t x, int32_t y) { return display.display_back->pixels[y * display.display_back->pitch + x]; }
   static int32_t count_back_not(uint8_t value) {
     int32_t n = 0;
-    for (int32_t y = 0; y < display_back->height; ++y)
-      for (int32_t x = 0; x < display_back->width; ++x) n += back_at(x, y) != value;
+    for (int32_t y = 0; y < display.display_back->height; ++y)
+      for (int32_t x = 0; x < display.display_back->width; ++x) n += back_at(x, y) != value;
     return n;
   }
 };

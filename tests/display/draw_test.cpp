@@ -53,8 +53,8 @@ TEST_F(DisplayTest, TextInksTheNearestPaletteColourAndIsClipped) {
   p[201] = PALETTEENTRY{255, 0, 0, 4};
   palette_set_all(p);
   const Rect clip{0, 0, 108, 480};  // cuts the W, hides the i
-  Clipper* clipper = display_attach_clipper(display_back, 1, &clip);
-  ASSERT_TRUE(draw_text("Wi", 100, 50, rgb(255, 255, 0), display_back));
+  Clipper* clipper = display_attach_clipper(display.display_back, 1, &clip);
+  ASSERT_TRUE(draw_text("Wi", 100, 50, rgb(255, 255, 0), display.display_back));
   int32_t ink = 0;
   for (int32_t y = 0; y < 480; ++y)
     for (int32_t x = 0; x < 640; ++x)
@@ -64,10 +64,10 @@ TEST_F(DisplayTest, TextInksTheNearestPaletteColourAndIsClipped) {
         ++ink;
       }
   EXPECT_GT(ink, 10);
-  EXPECT_EQ(display_back->dc_held, 0);  // the context went back
-  display_back->clipper = nullptr;
+  EXPECT_EQ(display.display_back->dc_held, 0);  // the context went back
+  display.display_back->clipper = nullptr;
   clipper_release(clipper);
-  EXPECT_TRUE(draw_text("off", -5000, 5000, 0xFFFFFF, display_back));
+  EXPECT_TRUE(draw_text("off", -5000, 5000, 0xFFFFFF, display.display_back));
 }
 
 TEST_F(DisplayTest, DeviceContextRectanglesAreRightBottomExclusive) {
@@ -76,12 +76,12 @@ TEST_F(DisplayTest, DeviceContextRectanglesAreRightBottomExclusive) {
   p[4] = PALETTEENTRY{255, 0, 0, 4};
   palette_set_all(p);
   DeviceContext dc;
-  ASSERT_TRUE(surface_get_dc(display_back, &dc));
+  ASSERT_TRUE(surface_get_dc(display.display_back, &dc));
   const Rect frame{489, 135, 639, 147}, bar{490, 136, 638, 146}, empty{490, 136, 490, 146};
   EXPECT_TRUE(gdi_frame_rect(&dc, &frame, rgb(255, 255, 0)));
   EXPECT_TRUE(gdi_fill_rect(&dc, &bar, rgb(255, 0, 0)));
   EXPECT_TRUE(gdi_fill_rect(&dc, &empty, rgb(255, 255, 0)));
-  surface_release_dc(display_back, &dc);
+  surface_release_dc(display.display_back, &dc);
   EXPECT_FALSE(gdi_fill_rect(&dc, &bar, 0));  // the context is no longer out
 
   EXPECT_EQ((std::vector<int>{back_at(489, 135), back_at(638, 146), back_at(639, 140), back_at(560, 147)}),
@@ -89,6 +89,6 @@ TEST_F(DisplayTest, DeviceContextRectanglesAreRightBottomExclusive) {
   EXPECT_EQ(back_at(490, 136) + back_at(637, 145), 8);
   EXPECT_EQ(count_back_not(0), 150 * 2 + 10 * 2 + 148 * 10);
 
-  EXPECT_TRUE(draw_rectangle(630, 470, 700, 500, 9, display_back));  // clipped to the surface
+  EXPECT_TRUE(draw_rectangle(630, 470, 700, 500, 9, display.display_back));  // clipped to the surface
   EXPECT_EQ(back_at(639, 479) + back_at(629, 479), 9);
 }

@@ -48,7 +48,7 @@ TEST_F(DisplayTest, RotationAndDedicatedLocks) {
 
   uint8_t* back = display_lock_back();
   ASSERT_NE(back, nullptr);
-  EXPECT_EQ(back_pitch, 640);
+  EXPECT_EQ(display_locks.back_pitch, 640);
   EXPECT_FALSE(display_flip());  // no flip while a dedicated lock is held
   EXPECT_TRUE(display_unlock_back());
   ASSERT_NE(display_lock_primary(), nullptr);
@@ -62,22 +62,22 @@ TEST_F(DisplayTest, DedicatedLocksForgetLocksEndedBehindTheirBack) {
   uint8_t* back = display_lock_back();
   ASSERT_NE(back, nullptr);
   EXPECT_EQ(display_lock_back(), back);  // still held: the same memory again
-  display_unlock(display_back, back);
+  display_unlock(display.display_back, back);
   EXPECT_TRUE(display_flip());  // the surface's own flag decides, and it is free
   EXPECT_FALSE(display_unlock_back());
-  EXPECT_EQ(back_buffer, nullptr);
+  EXPECT_EQ(display_locks.back_buffer, nullptr);
   ASSERT_NE(display_lock_back(), nullptr);  // a real lock of the new back buffer
-  EXPECT_EQ(display_back->locked, 1);
+  EXPECT_EQ(display.display_back->locked, 1);
   EXPECT_TRUE(display_unlock_back());
 
   ASSERT_NE(display_lock_primary(), nullptr);
   display_shutdown();
   ASSERT_TRUE(display_init(640, 480, 8));  // fresh surfaces, possibly at the same addresses
   EXPECT_FALSE(display_unlock_primary());
-  ASSERT_EQ(display_lock_primary(), display_primary->pixels);
-  EXPECT_EQ(display_primary->locked, 1);
+  ASSERT_EQ(display_lock_primary(), display.display_primary->pixels);
+  EXPECT_EQ(display.display_primary->locked, 1);
   EXPECT_TRUE(display_unlock_primary());
-  EXPECT_EQ(display_primary->locked, 0);
+  EXPECT_EQ(display.display_primary->locked, 0);
 }
 
 TEST_F(DisplayTest, SingleEntriesReachBothPalettesAndStayInRange) {
@@ -86,7 +86,7 @@ TEST_F(DisplayTest, SingleEntriesReachBothPalettesAndStayInRange) {
   PALETTEENTRY got{};
   ASSERT_TRUE(palette_get_entry(255, &got));
   EXPECT_EQ(entry(got), entry(e));
-  EXPECT_EQ(entry(display_palette->entries[255]), entry(e));  // what the next flip shows
+  EXPECT_EQ(entry(display.display_palette->entries[255]), entry(e));  // what the next flip shows
   for (int32_t index : {-1, 256}) {
     EXPECT_FALSE(palette_set_entry(index, &e)) << index;
     EXPECT_FALSE(palette_get_entry(index, &got)) << index;
@@ -98,7 +98,7 @@ TEST_F(DisplayTest, ScaledDrawMovesAndOverlap) {
   ASSERT_TRUE(bob_create(&bob, 2, 3, 4, 4, 1, BOB_FLAG_ONE_FRAME | BOB_FLAG_SHOWN, DDSCAPS_SYSTEMMEMORY));
   for (int32_t y = 0; y < 4; ++y)
     for (int32_t x = 0; x < 4; ++x) bob.frames[0]->pixels[y * bob.frames[0]->pitch + x] = static_cast<uint8_t>(10 * y + x + 1);
-  ASSERT_TRUE(bob_draw_scaled(&bob, 8, 8, display_back));
+  ASSERT_TRUE(bob_draw_scaled(&bob, 8, 8, display.display_back));
   // The 3 x 3 shown pixels (one short, as every blit) spread over 7 x 7.
   const uint8_t row0[] = {1, 1, 1, 2, 2, 3, 3};
   for (int32_t x = 0; x < 7; ++x) EXPECT_EQ(back_at(2 + x, 3), row0[x]) << x;

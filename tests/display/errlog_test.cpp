@@ -23,7 +23,7 @@ TEST(Errlog, WritesOnlyWhileOpenAndReopeningClosesTheFirstFile) {
   EXPECT_EQ(errlog_write("dropped %d", 1), 0);
   EXPECT_EQ(errlog_close(), 0);
   EXPECT_EQ(errlog_open("/nonexistent-dir/x.log"), 0);
-  EXPECT_EQ(errlog_file, nullptr);
+  EXPECT_FALSE(errlog_is_open());
 
   const std::string first = temp_path("first.log"), second = temp_path("second.log");
   ASSERT_EQ(errlog_open(first.c_str()), 1);

@@ -23,7 +23,7 @@ TEST_F(DisplayTest, PaletteRoundTripsThroughTheScreenAndFilesAndShortOrGarbledFi
   ASSERT_TRUE(palette_set_all(in));
   ASSERT_TRUE(palette_save(out));
   EXPECT_EQ(std::memcmp(in, out, sizeof(in)), 0);
-  EXPECT_EQ(std::memcmp(display_palette->entries, in, sizeof(in)), 0);
+  EXPECT_EQ(std::memcmp(display.display_palette->entries, in, sizeof(in)), 0);
 
   const std::string path = temp_path("palette.txt");
   ASSERT_TRUE(palette_save_file(path.c_str(), in));

@@ -115,10 +115,10 @@ class GameScreen : public TempDirTest {
   // Pixels around the ink of a text where the last frame and a drawing of that text alone
   // disagree about the text's colour: 0 when exactly that text is shown there (-1: no ink).
   static int32_t shown(const char* text, int32_t x, int32_t y, COLORREF colour) {
-    display_fill(display_back, 0);
-    draw_text(text, x, y, colour, display_back);
+    display_fill(display.display_back, 0);
+    draw_text(text, x, y, colour, display.display_back);
     const uint8_t index = palette_nearest(colour);
-    auto ink = [&](int32_t xx, int32_t yy) { return display_back->pixels[yy * display_back->pitch + xx] == index; };
+    auto ink = [&](int32_t xx, int32_t yy) { return display.display_back->pixels[yy * display.display_back->pitch + xx] == index; };
     int32_t left = 640, right = -1, top = 480, bottom = -1;
     for (int32_t yy = y; yy < std::min(y + 20, 480); ++yy)
       for (int32_t xx = x; xx < 640; ++xx)

@@ -200,9 +200,9 @@ TEST_F(GameFlow, ShiftTakesTwoStepsAFrameUnlessASlowStixIsUnderWay) {
 TEST_F(GameFlow, QixKeepsMovingWhenTheBackBufferCannotBeLocked) {
   run_frames(5);
   const Qix before = qix_slots[0];
-  display_back->dc_held = 1;  // a device context is out: no lock can be had, and nothing is drawn
+  display.display_back->dc_held = 1;  // a device context is out: no lock can be had, and nothing is drawn
   game_run_frame(live_input());
-  display_back->dc_held = 0;
+  display.display_back->dc_held = 0;
   for (int k = 2; k < QIX_TRAIL_LENGTH; ++k) EXPECT_EQ(qix_slots[0].x1[k], before.x1[k - 1]);
   EXPECT_NE(before.x1[5], before.x1[1]);
 }

@@ -229,7 +229,7 @@ class Soak {
       fail("claimed_cells " + std::to_string(P().round.claimed_cells) + " but " + std::to_string(claimed) + " claimed cells");
     if (P().game.game_lives < 0 || P().game.game_lives > LIVES_AT_START) fail("lives " + std::to_string(P().game.game_lives));
     if (P().game.game_score < 0) fail("score " + std::to_string(P().game.game_score));
-    if (!display_back || !display_primary || !display_back->pixels) fail("display surfaces gone");
+    if (!display.display_back || !display.display_primary || !display.display_back->pixels) fail("display surfaces gone");
     const Assets& a = P().assets;
     const Bob* sprites[] = {&a.marker_sprite_a,     &a.marker_sprite_b,    &a.playfield_sprite,  &a.title_sprite,
                             &a.menu_picture_sprite, &a.menu_button_sprite, &a.qix_picture_sprite, &a.icon_frame_sprite,

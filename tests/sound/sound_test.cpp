@@ -44,7 +44,7 @@ TEST_F(SoundEffects, MissingBrokenAndUnplayableFilesAreSilent) {
   const auto files_before = open_file_count();
   for (const auto& [id, bytes] : files) {
     if (!bytes.empty()) write_file(sound_file_name(id), bytes);
-    EXPECT_FALSE(sound_load(sound_device, sound_file_name(id))) << sound_file_name(id);
+    EXPECT_FALSE(sound_load(sound_engine.sound_device, sound_file_name(id))) << sound_file_name(id);
     sound_effect(id);
   }
   EXPECT_TRUE(fake_sound_plays().empty());
@@ -56,7 +56,7 @@ TEST_F(SoundEffects, WithoutADeviceNothingPlays) {
   fake_fail_audio(true);
   EXPECT_FALSE(sound_init(1, 0, nullptr));
   make_sound("beep_arcade.wav", 100);
-  EXPECT_FALSE(sound_load(sound_device, "beep_arcade.wav"));
+  EXPECT_FALSE(sound_load(sound_engine.sound_device, "beep_arcade.wav"));
   sound_effect(SND_BEEP_ARCADE);
   sound_play(SND_BEEP_ARCADE, 0);
   EXPECT_FALSE(sound_stream_open("beep_arcade.wav"));
@@ -82,7 +82,7 @@ TEST_F(SoundEffects, TenThousandPlaysKeepTheBufferCountFlatAndShutdownReleasesAl
   ASSERT_TRUE(sound_stream_open("fusehit.wav"));
   sound_shutdown();
   EXPECT_EQ(fake_audio_live_buffers(), 0u);
-  EXPECT_EQ(current_effect_buffer, 0);
+  EXPECT_EQ(sound_engine.current_effect_buffer, 0);
 }
 
 }  // namespace

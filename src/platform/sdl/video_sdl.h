@@ -9,6 +9,7 @@ struct SdlVideo {
   int texture_width = 0, texture_height = 0;
 };
 
+// The one window and renderer of the program, shared by the window and presentation code.
 extern SdlVideo sdl_video;
 
 // Takes every pending SDL event: quit requests become one queued WM_DESTROY, Alt+Enter toggles
