@@ -11,10 +11,11 @@
 
 namespace {
 
-// One 640x480 8-bit frame through its palette into the texture, scaled onto a window of the
-// given size (dummy video driver: SDL's software renderer, as on a machine without a GPU),
-// without the 60 Hz wait. Arguments: width, height, filter (PRESENT_FILTER_AUTO is one
-// nearest pass on this renderer; PRESENT_FILTER_SHARP the two passes the GPU path makes).
+// One 640x480 8-bit frame through its palette onto a window of the given size (dummy video
+// driver: SDL's software renderer, as on a machine without a GPU), without the 60 Hz wait.
+// Arguments: width, height, filter (PRESENT_FILTER_AUTO is the one nearest pass by rows this
+// renderer takes; PRESENT_FILTER_SHARP the two passes the GPU path makes, here done by SDL's
+// software renderer) and the picture rows changed since the last frame.
 void BM_Present(benchmark::State& state) {
   setenv("SDL_VIDEODRIVER", "dummy", 0);
   platform_configure_video(1, 0);
@@ -29,19 +30,23 @@ void BM_Present(benchmark::State& state) {
   for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i * 7 + i / 640);
   uint8_t palette[256][3];
   for (int i = 0; i < 256; ++i) palette[i][0] = palette[i][1] = palette[i][2] = static_cast<uint8_t>(i);
+  // The bottom rows changed, as the menu's scroll lines change them; 480: a whole new frame.
+  const int32_t rows = static_cast<int32_t>(state.range(3));
   for (auto _ : state) {
-    pixels[0] ^= 1;  // a changed frame, as in play
+    for (int32_t y = 480 - rows; y < 480; ++y) pixels[static_cast<size_t>(y) * 640 + static_cast<size_t>(y)] ^= 1;
     benchmark::DoNotOptimize(present_frame_now(pixels.data(), 640, palette));
   }
   present_set_filter(PRESENT_FILTER_AUTO);
   platform_window_destroy();
 }
 BENCHMARK(BM_Present)
-    ->Args({640, 480, PRESENT_FILTER_AUTO})
-    ->Args({1366, 768, PRESENT_FILTER_AUTO})
-    ->Args({1366, 768, PRESENT_FILTER_SHARP})
-    ->Args({1920, 1080, PRESENT_FILTER_AUTO})
-    ->Args({1920, 1080, PRESENT_FILTER_SHARP})
+    ->ArgNames({"w", "h", "filter", "rows"})
+    ->Args({640, 480, PRESENT_FILTER_AUTO, 480})
+    ->Args({1366, 768, PRESENT_FILTER_AUTO, 480})
+    ->Args({1366, 768, PRESENT_FILTER_SHARP, 480})
+    ->Args({1920, 1080, PRESENT_FILTER_AUTO, 480})
+    ->Args({1920, 1080, PRESENT_FILTER_AUTO, 40})
+    ->Args({1920, 1080, PRESENT_FILTER_SHARP, 480})
     ->Unit(benchmark::kMicrosecond);
 
 // An unchanged frame handed to the present: compared with the one on screen and not drawn.

@@ -147,9 +147,13 @@ TEST_F(Display, UnchangedFramesAreNotDrawnAgainUntilSomethingChanges) {
   p.present();
   EXPECT_EQ(shown_since(), 1u);
   EXPECT_EQ(shown_at(400, 300), (std::vector<int>{1, 2, 3}));
-  p.pixels[static_cast<size_t>(240) * 640 + 320] = 2;  // one pixel
+  p.pixels[static_cast<size_t>(240) * 640 + 320] = 2;  // one pixel: only its rows are drawn again
   p.present();
   EXPECT_EQ(shown_since(), 2u);
+  EXPECT_EQ(shown_at(400, 300), colour(p.palette[2]));  // 1.25x: picture (320, 240) under output (400, 300)
+  EXPECT_EQ(shown_at(400, 310), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(shown_at(0, 0), colour(p.palette[2]));
+  EXPECT_EQ(shown_at(799, 599), colour(p.palette[3]));
   ASSERT_EQ(present_set_window_size(1024, 768), 1);  // the window changed: drawn again, bigger
   p.present();
   EXPECT_EQ(shown_since(), 3u);

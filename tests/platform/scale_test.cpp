@@ -79,4 +79,42 @@ TEST(ScalePlan, EverySizeFitsCentredAtItsShape) {
   }
 }
 
+// The runs of one nearest pass: each picture pixel becomes the whole factor below or above the
+// scale (never a stray wider or narrower pixel), the runs fill the output exactly, and rows
+// expand to those runs.
+TEST(ScaleRuns, EvenRunsThatAddUpAndRowsThatFollowThem) {
+  struct Case {
+    int32_t pic, out;
+    std::vector<int32_t> runs;
+  };
+  const Case exact[] = {{2, 5, {2, 3}}, {4, 2, {0, 1, 0, 1}}, {3, 6, {2, 2, 2}}, {4, 9, {2, 2, 3, 2}}};
+  for (const Case& c : exact) {
+    std::vector<int32_t> runs(static_cast<size_t>(c.pic));
+    scale_runs(c.pic, c.out, runs.data());
+    EXPECT_EQ(runs, c.runs) << c.pic << " -> " << c.out;
+  }
+  for (int32_t out : {480, 640, 767, 768, 900, 1024, 1080, 1440, 2160, 2880}) {
+    for (int32_t pic : {480, 640}) {
+      if (out < pic) continue;
+      SCOPED_TRACE(testing::Message() << pic << " -> " << out);
+      std::vector<int32_t> runs(static_cast<size_t>(pic));
+      scale_runs(pic, out, runs.data());
+      int32_t sum = 0;
+      for (int32_t r : runs) {
+        ASSERT_GE(r, out / pic);
+        ASSERT_LE(r, (out + pic - 1) / pic);
+        sum += r;
+      }
+      EXPECT_EQ(sum, out);
+    }
+  }
+  const uint8_t src[3] = {7, 0, 255};
+  uint32_t table[256];
+  for (int i = 0; i < 256; ++i) table[i] = 0xFF000000u | static_cast<uint32_t>(i * 3);
+  const int32_t runs[3] = {1, 3, 2};
+  std::vector<uint32_t> out(7, 0xDEADBEEF);
+  scale_row_nearest(src, 3, runs, table, out.data());
+  EXPECT_EQ(out, (std::vector<uint32_t>{table[7], table[0], table[0], table[0], table[255], table[255], 0xDEADBEEF}));
+}
+
 }  // namespace

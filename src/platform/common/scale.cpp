@@ -38,3 +38,20 @@ ScalePlan scale_plan(int32_t out_w, int32_t out_h, int32_t pic_w, int32_t pic_h,
   plan.smooth = !exact && !nearest_only;
   return plan;
 }
+
+void scale_runs(int32_t pic, int32_t out, int32_t* runs) {
+  for (int32_t i = 0; i < pic; ++i) runs[i] = 0;
+  if (pic <= 0 || out <= 0) return;
+  for (int32_t x = 0; x < out; ++x) {
+    // The picture pixel under the centre of output pixel x.
+    const int64_t source = (2 * static_cast<int64_t>(x) + 1) * pic / (2 * static_cast<int64_t>(out));
+    ++runs[source];
+  }
+}
+
+void scale_row_nearest(const uint8_t* src, int32_t pic_w, const int32_t* runs, const uint32_t table[256], uint32_t* out) {
+  for (int32_t x = 0; x < pic_w; ++x) {
+    const uint32_t colour = table[src[x]];
+    for (int32_t n = runs[x]; n > 0; --n) *out++ = colour;
+  }
+}

@@ -21,3 +21,10 @@ struct ScalePlan {
 // An empty output or picture gives an empty plan (w = h = 0).
 ScalePlan scale_plan(int32_t out_w, int32_t out_h, int32_t pic_w, int32_t pic_h, int32_t mode, bool nearest_only,
                      int32_t max_side);
+
+// One nearest-neighbour pass by runs: how many of out output pixels each of pic picture pixels
+// becomes (pixel centres mapped, as the renderers do), into runs[0..pic). Each run is the
+// whole factor below or above out / pic, and the runs add up to out.
+void scale_runs(int32_t pic, int32_t out, int32_t* runs);
+// One picture row of palette indices into output pixels, each index repeated its run times.
+void scale_row_nearest(const uint8_t* src, int32_t pic_w, const int32_t* runs, const uint32_t table[256], uint32_t* out);
