@@ -3,7 +3,7 @@
 # with status 1 at once: never run on invisibly (SDL's offscreen driver) until killed.
 #   no_display.sh <path to zorvane>
 set -u
-zorvane=${1:?usage: no_display.sh <zorvane>}
+zorvane=$(readlink -f "${1:?usage: no_display.sh <zorvane>}")
 work=$(mktemp -d /tmp/zorvane-nodisplay-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 failures=0

@@ -390,6 +390,7 @@ void platform_present(const uint8_t* pixels, int32_t pitch, const uint8_t palett
     SDL_RenderPresent(sdl_video.renderer);
     ++presenter.counts.shown;
     if (presenter.vsync == VSYNC_UNTESTED) probe_vsync();
+    video_enter_pending_fullscreen();
   } else if (ready == PREPARE_UNCHANGED) {
     ++presenter.counts.unchanged;
   }
@@ -437,6 +438,7 @@ int32_t present_output_size(int32_t* width, int32_t* height) {
 
 int32_t present_set_window_size(int32_t width, int32_t height) {
   if (!sdl_video.window) return 0;
+  sdl_video.fullscreen_pending = false;
   SDL_SetWindowFullscreen(sdl_video.window, 0);
   SDL_SetWindowSize(sdl_video.window, width, height);
   video_pump();

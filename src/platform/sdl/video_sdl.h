@@ -14,6 +14,10 @@ struct SdlVideo {
   // Set by window events that lose or change what is on screen (exposed, resized): the next
   // present draws even an unchanged frame.
   bool redraw = true;
+  // Full screen is asked for after the first frame is shown: SDL then waits up to 100 ms for
+  // the window manager to agree (the whole 100 ms where there is none, as under Xvfb), and
+  // that wait should not hold back the first picture.
+  bool fullscreen_pending = false;
   // From platform_configure_video: -1 leaves full screen or window to ZORVANE_WINDOWED.
   int32_t windowed = -1;
   int32_t integer_scale = 0;
@@ -27,3 +31,5 @@ extern SdlVideo sdl_video;
 void video_pump();
 // Frees the presentation's own textures before the renderer goes (present_sdl.cpp).
 void present_release();
+// Goes full screen if that was put off until the first frame (window_sdl.cpp).
+void video_enter_pending_fullscreen();

@@ -32,6 +32,10 @@ void request_close() {
 
 void toggle_fullscreen() {
   if (!sdl_video.window) return;
+  if (sdl_video.fullscreen_pending) {  // asked before the first frame: stay in the window
+    sdl_video.fullscreen_pending = false;
+    return;
+  }
   bool full = (SDL_GetWindowFlags(sdl_video.window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
   SDL_SetWindowFullscreen(sdl_video.window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
   sdl_video.redraw = true;
@@ -189,6 +193,13 @@ void video_pump() {
     for (int i = 0; i < n; ++i) handle(events[i]);
 }
 
+void video_enter_pending_fullscreen() {
+  if (!sdl_video.fullscreen_pending || !sdl_video.window) return;
+  sdl_video.fullscreen_pending = false;
+  SDL_SetWindowFullscreen(sdl_video.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  sdl_video.redraw = true;
+}
+
 void platform_configure_video(int32_t windowed, int32_t integer_scale) {
   sdl_video.windowed = windowed < 0 ? -1 : (windowed ? 1 : 0);
   sdl_video.integer_scale = integer_scale ? 1 : 0;
@@ -204,8 +215,7 @@ int32_t platform_window_create(const char* caption) {
   for (Uint32 type : {SDL_KEYUP, SDL_TEXTINPUT, SDL_TEXTEDITING, SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN,
                       SDL_MOUSEBUTTONUP, SDL_MOUSEWHEEL, SDL_FINGERDOWN, SDL_FINGERUP, SDL_FINGERMOTION})
     SDL_EventState(type, SDL_IGNORE);
-  Uint32 flags = SDL_WINDOW_RESIZABLE;
-  if (!starts_windowed()) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  const Uint32 flags = SDL_WINDOW_RESIZABLE;
   // Leaving full screen restores this 640x480 size.
   SDL_Window* window = SDL_CreateWindow(caption ? caption : "", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                         WINDOW_WIDTH, WINDOW_HEIGHT, flags);
@@ -231,6 +241,7 @@ int32_t platform_window_create(const char* caption) {
   sdl_video.window = window;
   sdl_video.renderer = renderer;
   sdl_video.redraw = true;
+  sdl_video.fullscreen_pending = !starts_windowed();
   queue.close_requested = false;
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
   SDL_RenderClear(renderer);
