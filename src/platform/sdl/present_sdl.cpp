@@ -28,20 +28,22 @@ struct Presenter {
   SDL_Texture* large = nullptr;  // the picture at a whole multiple, source of the smooth pass
   int large_w = 0, large_h = 0;
   SDL_PixelFormat* format = nullptr;  // of the picture texture
-  uint32_t table[256] = {};           // palette index -> texture pixel
+  uint32_t table[256] = {};           // palette index -> pixel of table_format
   uint8_t table_palette[256][3] = {};
+  Uint32 table_format = 0;
   bool table_valid = false;
   std::vector<uint8_t> shown_pixels;  // the frame on screen, to skip presenting it again
   int32_t shown_w = 0, shown_h = 0;   // the output size it was drawn for
   bool shown_valid = false;
   int32_t vsync = VSYNC_UNTESTED;
   PresentCounts counts{};
-  // The software renderer's path: the picture scaled by us, row by row, into a texture of the
-  // final size, so that a frame redraws and copies only the rows that changed.
-  SDL_Texture* fitted = nullptr;
+  // The software renderer's path: the picture scaled by us, row by row, straight into the
+  // window's image, so that a frame redraws and sends only the rows that changed.
   ScalePlan fitted_plan{};
   std::vector<int32_t> column_runs, row_runs, row_first;
-  bool fitted_valid = false;  // the texture holds the frame in shown_pixels
+  bool fitted_valid = false;  // the window's image holds the frame in shown_pixels
+  bool direct = false;        // the frame prepared went straight into the window's image
+  SDL_Rect update{};          // the part of it to send to the display
 };
 
 Presenter presenter;
@@ -52,15 +54,18 @@ void invalidate_shown() {
   presenter.fitted_valid = false;
 }
 
-void rebuild_table(const uint8_t palette_rgb[256][3]) {
-  if (presenter.table_valid && std::memcmp(presenter.table_palette, palette_rgb, sizeof presenter.table_palette) == 0)
+void rebuild_table(const uint8_t palette_rgb[256][3], const SDL_PixelFormat* format) {
+  const Uint32 name = format ? format->format : Uint32{SDL_PIXELFORMAT_ARGB8888};
+  if (presenter.table_valid && presenter.table_format == name &&
+      std::memcmp(presenter.table_palette, palette_rgb, sizeof presenter.table_palette) == 0)
     return;
   for (int i = 0; i < 256; ++i) {
     const uint8_t r = palette_rgb[i][0], g = palette_rgb[i][1], b = palette_rgb[i][2];
-    presenter.table[i] = presenter.format ? SDL_MapRGBA(presenter.format, r, g, b, 255)
-                                          : 0xFF000000u | (uint32_t(r) << 16) | (uint32_t(g) << 8) | b;
+    presenter.table[i] = format ? SDL_MapRGBA(format, r, g, b, 255)
+                                : 0xFF000000u | (uint32_t(r) << 16) | (uint32_t(g) << 8) | b;
   }
   std::memcpy(presenter.table_palette, palette_rgb, sizeof presenter.table_palette);
+  presenter.table_format = name;
   presenter.table_valid = true;
 }
 
@@ -89,7 +94,7 @@ void remember_shown(const uint8_t* pixels, int32_t pitch, int out_w, int out_h) 
 }
 
 bool convert(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3]) {
-  rebuild_table(palette_rgb);
+  rebuild_table(palette_rgb, presenter.format);
   void* dst = nullptr;
   int dst_pitch = 0;
   if (SDL_LockTexture(sdl_video.texture, nullptr, &dst, &dst_pitch) != 0) return false;
@@ -177,22 +182,18 @@ bool draw(int out_w, int out_h) {
   return true;
 }
 
-// The software renderer scaling by one nearest pass: done here instead, by runs, and only for
-// the picture rows that differ from the frame on screen. SDL's own scaled copy of the whole
-// picture cost 1.5 ms a frame at 1920x1080, and the scroll lines of the menu change 40 rows.
+// The software renderer scaling by one nearest pass: done here instead, by runs, straight
+// into the window's image (which the software renderer draws into too, and which keeps what
+// was drawn), and only for the picture rows that differ from the frame on screen. SDL's own
+// scaled copy of the whole picture cost 1.5 ms a frame at 1920x1080 and another copy into the
+// window; the scroll lines of the menu change 40 rows of 480.
 bool fitted_path() { return sdl_video.software && nearest_only(); }
 
-bool fitted_setup(const ScalePlan& plan) {
-  if (presenter.fitted && presenter.fitted_plan.w == plan.w && presenter.fitted_plan.h == plan.h) {
+void fitted_setup(const ScalePlan& plan) {
+  if (presenter.fitted_valid && presenter.fitted_plan.w == plan.w && presenter.fitted_plan.h == plan.h) {
     presenter.fitted_plan = plan;
-    return true;
+    return;
   }
-  if (presenter.fitted) SDL_DestroyTexture(presenter.fitted);
-  presenter.fitted_valid = false;
-  const Uint32 format = presenter.format ? presenter.format->format : Uint32{SDL_PIXELFORMAT_ARGB8888};
-  presenter.fitted = SDL_CreateTexture(sdl_video.renderer, format, SDL_TEXTUREACCESS_STREAMING, plan.w, plan.h);
-  if (!presenter.fitted) return false;
-  SDL_SetTextureBlendMode(presenter.fitted, SDL_BLENDMODE_NONE);
   presenter.fitted_plan = plan;
   const int pic_w = sdl_video.texture_width, pic_h = sdl_video.texture_height;
   presenter.column_runs.assign(static_cast<size_t>(pic_w), 0);
@@ -201,7 +202,6 @@ bool fitted_setup(const ScalePlan& plan) {
   scale_runs(pic_w, plan.w, presenter.column_runs.data());
   scale_runs(pic_h, plan.h, presenter.row_runs.data());
   for (int y = 1; y < pic_h; ++y) presenter.row_first[y] = presenter.row_first[y - 1] + presenter.row_runs[y - 1];
-  return true;
 }
 
 bool row_changed(const uint8_t* pixels, int32_t pitch, int y) {
@@ -210,50 +210,55 @@ bool row_changed(const uint8_t* pixels, int32_t pitch, int y) {
                      pixels + static_cast<ptrdiff_t>(y) * pitch, static_cast<size_t>(w)) != 0;
 }
 
-enum : int32_t { PREPARE_FAILED = 0, PREPARE_DRAWN = 1, PREPARE_UNCHANGED = 2 };
+// PREPARE_ELSEWHERE: the window's image cannot be drawn into directly; the renderer draws.
+enum : int32_t { PREPARE_FAILED = 0, PREPARE_DRAWN = 1, PREPARE_UNCHANGED = 2, PREPARE_ELSEWHERE = 3 };
 
 int32_t fitted_prepare(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3], int out_w, int out_h,
                        bool even_unchanged) {
   const ScalePlan plan = plan_for(out_w, out_h);
-  if (plan.w <= 0 || plan.h <= 0 || !fitted_setup(plan)) return PREPARE_FAILED;
+  SDL_Surface* image = SDL_GetWindowSurface(sdl_video.window);
+  if (plan.w <= 0 || plan.h <= 0) return PREPARE_FAILED;
+  if (!image || image->w != out_w || image->h != out_h || image->format->BytesPerPixel != 4) return PREPARE_ELSEWHERE;
   // Everything is drawn again when the window, the picture's place or the palette changed.
   const bool whole = !presenter.fitted_valid || !presenter.shown_valid || sdl_video.redraw ||
                      out_w != presenter.shown_w || out_h != presenter.shown_h ||
                      std::memcmp(presenter.table_palette, palette_rgb, sizeof presenter.table_palette) != 0 ||
-                     !presenter.table_valid;
+                     !presenter.table_valid || presenter.table_format != image->format->format ||
+                     plan.w != presenter.fitted_plan.w || plan.h != presenter.fitted_plan.h;
+  if (whole) presenter.fitted_valid = false;
+  fitted_setup(plan);
   const int pic_h = sdl_video.texture_height;
   int first = 0, last = pic_h - 1;
   if (!whole) {
     while (first < pic_h && !row_changed(pixels, pitch, first)) ++first;
     if (first == pic_h && !even_unchanged) return PREPARE_UNCHANGED;
-    if (first == pic_h) first = 0;  // drawn again on request: the whole picture
-    else
+    if (first == pic_h) {
+      first = 0;  // shown again on request: the whole picture, as it is
+    } else {
       while (last > first && !row_changed(pixels, pitch, last)) --last;
+    }
   }
-  rebuild_table(palette_rgb);
-  const int band_top = presenter.row_first[first];
-  const int band_bottom = presenter.row_first[last] + presenter.row_runs[last];  // exclusive
-  const SDL_Rect band{0, band_top, plan.w, band_bottom - band_top};
-  void* dst = nullptr;
-  int dst_pitch = 0;
-  if (band.h <= 0 || SDL_LockTexture(presenter.fitted, &band, &dst, &dst_pitch) != 0) return PREPARE_FAILED;
-  uint8_t* base = static_cast<uint8_t*>(dst);
+  rebuild_table(palette_rgb, image->format);
+  const SDL_Rect rect{plan.x, plan.y, plan.w, plan.h};
+  if (whole) {
+    draw_bars(out_w, out_h, rect);
+    SDL_RenderFlush(sdl_video.renderer);  // into the image before it is sent
+  }
+  if (SDL_MUSTLOCK(image) && SDL_LockSurface(image) != 0) return PREPARE_FAILED;
+  uint8_t* base = static_cast<uint8_t*>(image->pixels) + static_cast<ptrdiff_t>(plan.y) * image->pitch +
+                  static_cast<ptrdiff_t>(plan.x) * 4;
   for (int y = first; y <= last; ++y) {
-    if (!whole && presenter.shown_valid && !row_changed(pixels, pitch, y)) continue;  // still in the texture
-    uint8_t* row = base + static_cast<ptrdiff_t>(presenter.row_first[y] - band_top) * dst_pitch;
+    if (!whole && !row_changed(pixels, pitch, y)) continue;  // still in the image
+    uint8_t* row = base + static_cast<ptrdiff_t>(presenter.row_first[y]) * image->pitch;
     scale_row_nearest(pixels + static_cast<ptrdiff_t>(y) * pitch, sdl_video.texture_width,
                       presenter.column_runs.data(), presenter.table, reinterpret_cast<uint32_t*>(row));
     for (int k = 1; k < presenter.row_runs[y]; ++k)
-      std::memcpy(row + static_cast<ptrdiff_t>(k) * dst_pitch, row, static_cast<size_t>(plan.w) * 4);
+      std::memcpy(row + static_cast<ptrdiff_t>(k) * image->pitch, row, static_cast<size_t>(plan.w) * 4);
   }
-  SDL_UnlockTexture(presenter.fitted);
-  // The window's image keeps what was drawn into it: the bars only when all is drawn again,
-  // and of the picture only the band that changed.
-  const SDL_Rect rect{plan.x, plan.y, plan.w, plan.h};
-  if (whole) draw_bars(out_w, out_h, rect);
-  const SDL_Rect to{plan.x, plan.y + band.y, band.w, band.h};
-  SDL_RenderCopy(sdl_video.renderer, presenter.fitted, &band, &to);
-  SDL_RenderFlush(sdl_video.renderer);
+  if (SDL_MUSTLOCK(image)) SDL_UnlockSurface(image);
+  const int top = presenter.row_first[first], bottom = presenter.row_first[last] + presenter.row_runs[last];
+  presenter.update = whole ? SDL_Rect{0, 0, out_w, out_h} : SDL_Rect{plan.x, plan.y + top, plan.w, bottom - top};
+  presenter.direct = true;
   presenter.fitted_valid = true;
   return PREPARE_DRAWN;
 }
@@ -262,6 +267,7 @@ int32_t prepare(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[
   if (!sdl_video.texture || !pixels || !palette_rgb) return PREPARE_FAILED;
   int out_w = 0, out_h = 0;
   if (SDL_GetRendererOutputSize(sdl_video.renderer, &out_w, &out_h) != 0) return PREPARE_FAILED;
+  presenter.direct = false;
   if (fitted_path()) {
     const int32_t done = fitted_prepare(pixels, pitch, palette_rgb, out_w, out_h, even_unchanged);
     if (done == PREPARE_DRAWN) {
@@ -270,7 +276,7 @@ int32_t prepare(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[
     } else if (done == PREPARE_FAILED) {
       invalidate_shown();
     }
-    return done;
+    if (done != PREPARE_ELSEWHERE) return done;
   }
   if (!even_unchanged && same_as_shown(pixels, pitch, palette_rgb, out_w, out_h)) return PREPARE_UNCHANGED;
   if (!convert(pixels, pitch, palette_rgb) || !draw(out_w, out_h)) {
@@ -342,8 +348,7 @@ void frame_stats_count(bool shown) {
 
 void present_release() {
   if (presenter.large) SDL_DestroyTexture(presenter.large);
-  if (presenter.fitted) SDL_DestroyTexture(presenter.fitted);
-  presenter.large = presenter.fitted = nullptr;
+  presenter.large = nullptr;
   presenter.large_w = presenter.large_h = 0;
   invalidate_shown();
   presenter.vsync = VSYNC_UNTESTED;
@@ -356,8 +361,9 @@ int32_t platform_display_open(int32_t width, int32_t height, int32_t bpp) {
   // window's own format; accelerated renderers take ARGB8888 natively.
   Uint32 format = SDL_PIXELFORMAT_ARGB8888;
   if (sdl_video.software) {
-    const Uint32 window_format = SDL_GetWindowPixelFormat(sdl_video.window);
-    if (SDL_BITSPERPIXEL(window_format) == 32 && !SDL_ISPIXELFORMAT_INDEXED(window_format)) format = window_format;
+    // The image the software renderer draws into (SDL_GetWindowPixelFormat may differ from it).
+    const SDL_Surface* image = SDL_GetWindowSurface(sdl_video.window);
+    if (image && image->format->BytesPerPixel == 4) format = image->format->format;
   }
   SDL_Texture* t = SDL_CreateTexture(sdl_video.renderer, format, SDL_TEXTUREACCESS_STREAMING, width, height);
   if (!t) return 0;
@@ -373,8 +379,6 @@ int32_t platform_display_open(int32_t width, int32_t height, int32_t bpp) {
 
 void platform_display_close() {
   if (sdl_video.texture) SDL_DestroyTexture(sdl_video.texture);
-  if (presenter.fitted) SDL_DestroyTexture(presenter.fitted);
-  presenter.fitted = nullptr;
   if (presenter.format) SDL_FreeFormat(presenter.format);
   presenter.format = nullptr;
   sdl_video.texture = nullptr;
@@ -382,12 +386,25 @@ void platform_display_close() {
   invalidate_shown();
 }
 
+namespace {
+
+// Sends the prepared frame to the display: only the changed part of the window's image where
+// it was drawn there directly.
+void show() {
+  if (presenter.direct)
+    SDL_UpdateWindowSurfaceRects(sdl_video.window, &presenter.update, 1);
+  else
+    SDL_RenderPresent(sdl_video.renderer);
+}
+
+}  // namespace
+
 void platform_present(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3]) {
   video_pump();
   const int32_t ready = prepare(pixels, pitch, palette_rgb, false);
   clock_wait_next_tick();
   if (ready == PREPARE_DRAWN) {
-    SDL_RenderPresent(sdl_video.renderer);
+    show();
     ++presenter.counts.shown;
     if (presenter.vsync == VSYNC_UNTESTED) probe_vsync();
     video_enter_pending_fullscreen();
@@ -412,7 +429,7 @@ bool present_current_plan(ScalePlan* plan) {
 
 int32_t present_frame_now(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3]) {
   if (prepare(pixels, pitch, palette_rgb, true) != PREPARE_DRAWN) return 0;
-  SDL_RenderPresent(sdl_video.renderer);
+  show();
   ++presenter.counts.shown;
   return 1;
 }
