@@ -1,20 +1,22 @@
 #!/usr/bin/env bash
 # CPU share and frame rate of the real game under Xvfb, in the menu and in a running game, and
 # the time from exec to the first presented frame.
-#   scripts/measure_cpu.sh [--size WxH] [--wm] [--hold KEY] [--seconds N] [ZORVANE] [DATA_DIR] [SECONDS]
+#   scripts/measure_cpu.sh [--size WxH] [--wm] [--hold KEY] [--paused] [--seconds N] [ZORVANE] [DATA_DIR] [SECONDS]
 # --size: the screen (default 640x480); --wm: run a window manager so the game is really full
 # screen; --hold KEY: hold that key (xdotool name, e.g. Left) through the game measurement, as a
-# player steering along the border would. CPU is utime + stime of the game alone from
+# player steering along the border would; --paused: press F1 before the game measurement, so it
+# measures the paused game (unchanged frames). CPU is utime + stime of the game alone from
 # /proc/PID/stat over SECONDS (default 20) on each screen, as a share of one core; frames come
 # from the program's ZORVANE_FRAME_STATS lines (presents a second).
 # Extra environment (SDL_RENDER_DRIVER=software, ...) is passed on to the game.
 set -u
-size=640x480 wm="" hold="" seconds=20
+size=640x480 wm="" hold="" paused="" seconds=20
 while [ $# -gt 0 ]; do
   case $1 in
     --size) size=$2; shift 2 ;;
     --wm) wm=yes; shift ;;
     --hold) hold=$2; shift 2 ;;
+    --paused) paused=yes; shift ;;
     --seconds) seconds=$2; shift 2 ;;
     --*) echo "unknown option $1" >&2; exit 2 ;;
     *) break ;;
@@ -78,7 +80,8 @@ echo "renderer: ${SDL_RENDER_DRIVER:-default} ($(awk '/software=/ {sub(/.*softwa
 measure menu
 xdotool keydown Return; sleep 0.2; xdotool keyup Return
 sleep 2
+if [ -n "$paused" ]; then xdotool keydown F1; sleep 0.2; xdotool keyup F1; sleep 1; fi
 [ -n "$hold" ] && xdotool keydown "$hold"
-measure "game${hold:+ holding $hold}"
+measure "game${paused:+ paused}${hold:+ holding $hold}"
 [ -n "$hold" ] && xdotool keyup "$hold"
 grep -E '^(VmHWM|VmRSS)' "/proc/$game_pid/status" | tr -s ' \t' ' ' | paste -sd' '

@@ -4,16 +4,26 @@
 # start_xvfb FIRST LAST [WIDTHxHEIGHT]: the first free display number in FIRST..LAST, 640x480
 # unless a size is given.
 start_xvfb() {
-  local n display="" size=${3:-640x480}
+  local n size=${3:-640x480}
   for n in $(seq "$1" "$2"); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+    [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ] || continue
+    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=:$n
+    for _ in $(seq 150); do
+      # Ours must still run: one that lost the race for the number has exited, and what
+      # answers there is another server, perhaps one on its way out.
+      kill -0 "$xvfb_pid" 2>/dev/null || break
+      if xdotool getdisplaygeometry >/dev/null 2>&1; then
+        sleep 0.2
+        kill -0 "$xvfb_pid" 2>/dev/null && return 0
+        break
+      fi
+      sleep 0.1
+    done
+    kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null
   done
-  [ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
-  Xvfb "$display" -screen 0 "${size}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  export DISPLAY=$display
-  for _ in $(seq 150); do xdotool getdisplaygeometry >/dev/null 2>&1 && return 0; sleep 0.1; done
-  echo "Xvfb did not start on $display" >&2
+  echo "Xvfb did not start on a free display in :$1..:$2" >&2
   exit 1
 }
 

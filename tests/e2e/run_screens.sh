@@ -6,7 +6,8 @@
 # two-pass sharp scaling.
 #   run_screens.sh <path to zorvane> <data folder> [--docs DIR]
 # Screenshots are kept beside the program as screens-*.png; with --docs, the game screen at
-# 1366x768, 1920x1080 and 3840x2160 is also written to DIR as screen-<size>.png.
+# 1366x768, 1920x1080 and 3840x2160 is also written to DIR as screen-<size>.png (and the
+# OpenGL path's at 1920x1080 as screen-1920x1080-opengl.png).
 set -u
 
 zorvane=$(readlink -f "${1:?usage: run_screens.sh <zorvane> <data dir> [--docs DIR]}")
@@ -98,12 +99,19 @@ run_size() {  # run_size SIZE [ENV...]: full screen at SIZE
   geometry=$(xdotool getwindowgeometry "$window" | awk '/Geometry/ {print $2}')
   [ "$geometry" = "$size" ] && pass "$label: the window is full screen ($geometry)" || fail "$label: the window is $geometry, not full screen"
   check_box "$label menu" "$shots/screens-$tag-menu.png" "${size%x*}" "${size#*x}"
-  if [ -n "$docs" ] && [ -z "${1:-}" ]; then
+  if [ -n "$docs" ]; then
     xdotool windowfocus "$window" 2>/dev/null
     xdotool keydown Return; sleep 0.15; xdotool keyup Return
     sleep 1.5
-    import -window root "$docs/screen-$size.png"
-    echo "wrote $docs/screen-$size.png"
+    # The software path's nearest pixels have the palette's 256 colours at most: PNG8 keeps
+    # them exactly; the smooth pass of the OpenGL path makes more.
+    if [ -z "${1:-}" ]; then
+      import -window root "PNG8:$docs/screen-$size.png"
+      echo "wrote $docs/screen-$size.png"
+    else
+      import -window root "$docs/screen-$size-opengl.png"
+      echo "wrote $docs/screen-$size-opengl.png"
+    fi
   fi
   stop_display
 }
@@ -134,7 +142,7 @@ if [ -n "$docs" ]; then
   xdotool windowfocus "$window" 2>/dev/null
   xdotool keydown Return; sleep 0.15; xdotool keyup Return
   sleep 1.5
-  import -window root "$docs/screen-3840x2160.png"
+  import -window root "PNG8:$docs/screen-3840x2160.png"
   echo "wrote $docs/screen-3840x2160.png"
   stop_display
 fi

@@ -43,6 +43,7 @@ struct Presenter {
   std::vector<int32_t> column_runs, row_runs, row_first;
   bool fitted_valid = false;  // the window's image holds the frame in shown_pixels
   bool direct = false;        // the frame prepared went straight into the window's image
+  std::vector<uint8_t> changed_rows;  // of the frame being prepared, 1 where it differs
   SDL_Rect update{};          // the part of it to send to the display
 };
 
@@ -82,12 +83,18 @@ bool same_as_shown(const uint8_t* pixels, int32_t pitch, const uint8_t palette_r
   return true;
 }
 
-void remember_shown(const uint8_t* pixels, int32_t pitch, int out_w, int out_h) {
+// Keeps a copy of the frame shown; with rows, only those marked (the others are the same).
+void remember_shown(const uint8_t* pixels, int32_t pitch, int out_w, int out_h,
+                    const std::vector<uint8_t>& rows = {}) {
   const int w = sdl_video.texture_width, h = sdl_video.texture_height;
+  const bool all = !presenter.shown_valid || presenter.shown_pixels.size() != static_cast<size_t>(w) * h ||
+                   rows.size() != static_cast<size_t>(h);
   presenter.shown_pixels.resize(static_cast<size_t>(w) * h);
-  for (int y = 0; y < h; ++y)
+  for (int y = 0; y < h; ++y) {
+    if (!all && !rows[y]) continue;
     std::memcpy(presenter.shown_pixels.data() + static_cast<size_t>(y) * w, pixels + static_cast<ptrdiff_t>(y) * pitch,
                 static_cast<size_t>(w));
+  }
   presenter.shown_w = out_w;
   presenter.shown_h = out_h;
   presenter.shown_valid = true;
@@ -228,15 +235,20 @@ int32_t fitted_prepare(const uint8_t* pixels, int32_t pitch, const uint8_t palet
   if (whole) presenter.fitted_valid = false;
   fitted_setup(plan);
   const int pic_h = sdl_video.texture_height;
+  // Each row compared once; the frame's copy for the next comparison takes only these rows.
+  std::vector<uint8_t>& changed = presenter.changed_rows;
+  changed.assign(static_cast<size_t>(pic_h), whole ? 1 : 0);
   int first = 0, last = pic_h - 1;
   if (!whole) {
-    while (first < pic_h && !row_changed(pixels, pitch, first)) ++first;
-    if (first == pic_h && !even_unchanged) return PREPARE_UNCHANGED;
-    if (first == pic_h) {
-      first = 0;  // shown again on request: the whole picture, as it is
-    } else {
-      while (last > first && !row_changed(pixels, pitch, last)) --last;
+    first = pic_h;
+    for (int y = 0; y < pic_h; ++y) {
+      if (!row_changed(pixels, pitch, y)) continue;
+      changed[y] = 1;
+      if (first == pic_h) first = y;
+      last = y;
     }
+    if (first == pic_h && !even_unchanged) return PREPARE_UNCHANGED;
+    if (first == pic_h) first = 0, last = pic_h - 1;  // shown again on request, as it is
   }
   rebuild_table(palette_rgb, image->format);
   const SDL_Rect rect{plan.x, plan.y, plan.w, plan.h};
@@ -248,7 +260,7 @@ int32_t fitted_prepare(const uint8_t* pixels, int32_t pitch, const uint8_t palet
   uint8_t* base = static_cast<uint8_t*>(image->pixels) + static_cast<ptrdiff_t>(plan.y) * image->pitch +
                   static_cast<ptrdiff_t>(plan.x) * 4;
   for (int y = first; y <= last; ++y) {
-    if (!whole && !row_changed(pixels, pitch, y)) continue;  // still in the image
+    if (!changed[y]) continue;  // still in the image
     uint8_t* row = base + static_cast<ptrdiff_t>(presenter.row_first[y]) * image->pitch;
     scale_row_nearest(pixels + static_cast<ptrdiff_t>(y) * pitch, sdl_video.texture_width,
                       presenter.column_runs.data(), presenter.table, reinterpret_cast<uint32_t*>(row));
@@ -271,7 +283,7 @@ int32_t prepare(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[
   if (fitted_path()) {
     const int32_t done = fitted_prepare(pixels, pitch, palette_rgb, out_w, out_h, even_unchanged);
     if (done == PREPARE_DRAWN) {
-      remember_shown(pixels, pitch, out_w, out_h);
+      remember_shown(pixels, pitch, out_w, out_h, presenter.changed_rows);
       sdl_video.redraw = false;
     } else if (done == PREPARE_FAILED) {
       invalidate_shown();
