@@ -418,12 +418,15 @@ void platform_present(const uint8_t* pixels, int32_t pitch, const uint8_t palett
   if (ready == PREPARE_DRAWN) {
     show();
     ++presenter.counts.shown;
-    if (presenter.vsync == VSYNC_UNTESTED) probe_vsync();
-    video_enter_pending_fullscreen();
   } else if (ready == PREPARE_UNCHANGED) {
     ++presenter.counts.unchanged;
   }
+  // Counted as shown before the first frame's follow-ups below, which may wait.
   frame_stats_count(ready == PREPARE_DRAWN);
+  if (ready == PREPARE_DRAWN) {
+    if (presenter.vsync == VSYNC_UNTESTED) probe_vsync();
+    video_enter_pending_fullscreen();
+  }
 }
 
 void present_set_filter(int32_t filter) {
