@@ -1,7 +1,9 @@
 // Presentation: the 8-bit picture goes through its palette into a streaming texture, which is
 // drawn as large as fits at its shape (or at whole factors), centred on black. Sharp scaling:
 // nearest-neighbour up to the next whole multiple, then a linear filter down to the final size,
-// so whole factors stay exact squares and other sizes get no uneven pixel widths.
+// so whole factors stay exact squares and other sizes get no uneven pixel widths. SDL's
+// software renderer cannot afford that at full-HD sizes: there the picture goes in one
+// nearest-neighbour pass straight into the window's image (see fitted_prepare).
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
