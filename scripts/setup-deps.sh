@@ -7,6 +7,8 @@ if [ "${1:-}" = "--tests" ]; then
   # The end-to-end test needs an X server, a key presser and a screenshot tool;
   # the fuzzers need clang with its sanitizer runtimes.
   packages+=(xvfb xdotool x11-apps imagemagick clang libclang-rt-14-dev)
+  # The screen tests: a small window manager, so that full screen works under Xvfb.
+  packages+=(openbox)
 fi
 # Installing and packaging: the icon test reads PNGs back through zlib; the install check
 # validates the desktop entry and the AppStream metainfo; the package test (CI, as root)

@@ -33,6 +33,6 @@ int32_t app_handle_options(int argc, char** argv, Options* out) {
   if (out->help) return printed(options_usage());
   if (out->version) return printed(std::string("zorvane ") + ZORVANE_VERSION + "\n");
   platform_configure_files(or_null(out->data_dir), or_null(out->scores_file));
-  platform_set_windowed(out->windowed);
+  platform_configure_video(out->windowed, out->scale == ScaleMode::INTEGER ? 1 : 0);
   return CONTINUE;
 }

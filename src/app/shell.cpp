@@ -58,8 +58,8 @@ int32_t app_main(int32_t instance, const Options& options) {
 
   int32_t window = platform_window_create("Marrowin");
   if (window == 0) {
-    // Without a window there is nothing to show the game in: say so and fail.
-    std::fprintf(stderr, "zorvane: cannot open the game window (is a display available?)\n");
+    // Without a window there is nothing to show the game in: say why and fail.
+    std::fprintf(stderr, "zorvane: %s\n", platform_window_error());
     return EXIT_NO_WINDOW;
   }
   // Every run starts from fresh records (the round alone is far too large for the stack).

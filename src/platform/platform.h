@@ -17,9 +17,15 @@ struct PlatformMessage {
 };
 
 // --- window and message queue ---
-// Opens the game's window (full screen at the desktop's resolution unless ZORVANE_WINDOWED is
-// set). Returns a non-zero window handle, or 0 when no window can be made.
+// Settings from the command line, given before the window opens. windowed: 1 a window, 0 full
+// screen, -1 not said (ZORVANE_WINDOWED, else full screen). integer_scale: 1 shows the picture
+// at whole factors only; 0 (the default) as large as fits at its shape, kept sharp.
+void platform_configure_video(int32_t windowed, int32_t integer_scale);
+// Opens the game's window (full screen at the desktop's resolution unless configured or
+// ZORVANE_WINDOWED says otherwise). Returns a non-zero window handle, or 0 when no window can
+// be made; platform_window_error() then says why in one line (what was tried, how to fix it).
 int32_t platform_window_create(const char* caption);
+const char* platform_window_error();
 void platform_window_destroy();
 // Takes at most one message off the queue without blocking; 0 when the queue is empty.
 // Keyboard events and the desktop's close request never queue.
@@ -44,7 +50,7 @@ int32_t platform_any_key_down();
 int32_t platform_has_focus();
 // The window mode the next platform_window_create opens in: 1 a window, 0 full screen, -1
 // leave it to the environment (ZORVANE_WINDOWED) and the default (full screen).
-void platform_set_windowed(int32_t windowed);
+
 
 // --- files ---
 // Reads a whole file of at most max_bytes into out. False when it is missing, unreadable or
@@ -75,8 +81,9 @@ bool platform_scores_write(const std::string& text);
 // --- time ---
 uint32_t platform_ticks();            // milliseconds, wrapping at 2^32
 int64_t platform_time_seconds();      // calendar time in whole seconds
+// Sleeps until platform_ticks() has moved on by ms (the wake-up falls on a tick boundary).
 void platform_sleep_ms(uint32_t ms);
-void platform_relax();                // one short pause (tens of us) in the last milliseconds of a wait
+void platform_relax();                // a pause in the last milliseconds of a wait: until the next tick
 
 // --- presentation ---
 // Sets up a width x height picture of the given depth; 0 when the mode is refused
@@ -84,7 +91,9 @@ void platform_relax();                // one short pause (tens of us) in the las
 int32_t platform_display_open(int32_t width, int32_t height, int32_t bpp);
 void platform_display_close();
 // Shows one 8-bit frame through its 256 RGB colours (r, g, b per entry). Waits for the
-// next tick of a 60 Hz clock first, so every screen paces alike on every monitor.
+// next tick of a 60 Hz clock first, so every screen paces alike on every monitor; where the
+// display's vertical blank is to be trusted the frame appears at the first blank after that
+// tick, never before it. A frame identical to the one on screen is not drawn again.
 void platform_present(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3]);
 // Waits for the next tick of that 60 Hz clock without presenting.
 void platform_wait_frame_tick();

@@ -6,6 +6,8 @@
 #include <deque>
 #include <map>
 
+#include "platform/common/pacing.h"
+
 namespace {
 
 struct FakeBuffer {
@@ -42,6 +44,10 @@ struct FakeState {
   std::map<int32_t, FakeBuffer> buffers;
   int32_t next_buffer = 1;
   std::vector<FakeSoundPlay> plays;
+  int32_t vblank_hz = 0;
+  PaceClock pace;
+  std::vector<FakeShow> shows;
+  int32_t windowed = -1, integer_scale = 0;
 };
 
 FakeState fake;
@@ -99,6 +105,13 @@ const std::vector<FakeFrame>& fake_kept_frames() { return fake.kept; }
 void fake_fail_window(bool fail) { fake.fail_window = fail; }
 void fake_fail_display(bool fail) { fake.fail_display = fail; }
 void fake_fail_audio(bool fail) { fake.fail_audio = fail; }
+void fake_set_vblank_hz(int32_t hz) {
+  fake.vblank_hz = hz > 0 ? hz : 0;
+  fake.pace = PaceClock{};
+}
+const std::vector<FakeShow>& fake_shows() { return fake.shows; }
+int32_t fake_configured_windowed() { return fake.windowed; }
+int32_t fake_configured_integer_scale() { return fake.integer_scale; }
 void fake_close_window() { fake.close_requested = true; }
 size_t fake_queued_messages() { return fake.queue.size(); }
 bool fake_cursor_shown() { return fake.cursor; }
@@ -136,6 +149,11 @@ bool fake_save_frame(const FakeFrame& frame, const std::string& path) {
 }
 
 // --- platform interface ---
+void platform_configure_video(int32_t windowed, int32_t integer_scale) {
+  fake.windowed = windowed;
+  fake.integer_scale = integer_scale;
+}
+const char* platform_window_error() { return fake.fail_window ? "no display (simulated)" : ""; }
 int32_t platform_window_create(const char*) {
   if (fake.fail_window) return 0;
   fake.window = true;
@@ -184,7 +202,34 @@ int32_t platform_display_open(int32_t width, int32_t height, int32_t bpp) {
 }
 void platform_display_close() { fake.display = false; }
 
+namespace {
+
+// Moves the fake clock (whole milliseconds) to the first millisecond at or after t_us.
+void advance_to_us(uint64_t t_us) {
+  const uint64_t ms = (t_us + 999) / 1000;
+  if (ms > fake.elapsed) advance(ms - fake.elapsed);
+}
+
+// With a simulated display: the SDL platform's pacing, then the vertical blank.
+void wait_tick_and_vblank() {
+  const uint64_t ready = fake.elapsed * 1000;
+  const uint64_t due = static_cast<uint64_t>(pace_next_tick(&fake.pace, static_cast<int64_t>(ready)));
+  advance_to_us(due);
+  const uint64_t now = fake.elapsed * 1000;
+  const uint64_t blank = static_cast<uint64_t>(pace_next_vblank(static_cast<int64_t>(now), 0, fake.vblank_hz));
+  advance_to_us(blank);
+  // Blank k falls at floor(k * 1e6 / hz) us, so its number is the ceiling of the inverse.
+  const int64_t number = static_cast<int64_t>((blank * static_cast<uint64_t>(fake.vblank_hz) + 999999) / 1000000);
+  fake.shows.push_back(FakeShow{ready, due, blank, number});
+}
+
+}  // namespace
+
 void platform_wait_frame_tick() {
+  if (fake.vblank_hz > 0) {
+    advance_to_us(static_cast<uint64_t>(pace_next_tick(&fake.pace, static_cast<int64_t>(fake.elapsed * 1000))));
+    return;
+  }
   // The next tick of the 60 Hz clock, on the fake's millisecond clock.
   uint64_t period_x3 = 50;  // 16.67 ms, counted in thirds of a millisecond
   uint64_t now_x3 = fake.elapsed * 3;
@@ -193,7 +238,10 @@ void platform_wait_frame_tick() {
 }
 
 void platform_present(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3]) {
-  platform_wait_frame_tick();
+  if (fake.vblank_hz > 0)
+    wait_tick_and_vblank();
+  else
+    platform_wait_frame_tick();
   if (!fake.capture) {
     // The first and last pixel are still read, so a short or freed frame is still caught.
     const int32_t w = fake.display_w > 0 ? fake.display_w : 640, h = fake.display_h > 0 ? fake.display_h : 480;

@@ -52,6 +52,21 @@ void fake_capture_frames(bool on);
 // Writes a frame as a binary PPM for a person to look at (convert turns it into PNG).
 bool fake_save_frame(const FakeFrame& frame, const std::string& path);
 
+// A display with a vertical blank every 1/hz s from fake time 0 (0, the default: none). With
+// one, each present waits for the 60 Hz tick exactly as the SDL platform paces (pace_next_tick)
+// and is then shown at the first blank at or after it; fake_shows() logs when.
+void fake_set_vblank_hz(int32_t hz);
+struct FakeShow {
+  uint64_t ready_us;  // when the frame was handed to present
+  uint64_t due_us;    // the 60 Hz tick it waited for
+  uint64_t shown_us;  // the blank it appeared at
+  int64_t vblank;     // that blank's number
+};
+const std::vector<FakeShow>& fake_shows();
+// What platform_configure_video was last told (-1 and 0 after fake_reset).
+int32_t fake_configured_windowed();
+int32_t fake_configured_integer_scale();
+
 // Failures to simulate.
 void fake_fail_window(bool fail);
 void fake_fail_display(bool fail);

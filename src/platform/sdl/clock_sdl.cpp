@@ -1,84 +1,86 @@
-// Milliseconds, calendar seconds, sleeping and the 60 Hz presentation clock.
-#include <SDL.h>
+// Milliseconds, calendar seconds, sleeping and the 60 Hz presentation clock, all on one
+// monotonic clock. Waits sleep to absolute deadlines (no spinning): the kernel wakes the thread
+// within tens of microseconds, and a deadline, unlike a duration, does not drift when a wake-up
+// comes late.
+#include <sys/prctl.h>
 
-#include <chrono>
+#include <cerrno>
 #include <ctime>
-#include <thread>
 
+#include "platform/common/pacing.h"
 #include "platform/platform.h"
 #include "platform/sdl/clock_sdl.h"
 
 namespace {
 
-constexpr uint64_t TICKS_PER_SECOND = 60;
-// Below this much time left, sleeping risks oversleeping past the tick: spin instead. A sleep
-// here wakes within about 60 us of its time on an idle machine; a millisecond of spin at 60 Hz
-// cost 5 % of a core.
-constexpr uint64_t SPIN_MICROSECONDS = 250;
+// How late the kernel may wake us past a deadline (its default is 50 us). Tighter than the
+// default, so that a frame meets its tick; loose enough to let it batch wake-ups.
+constexpr unsigned long TIMER_SLACK_NS = 20000;
 
-// A frame this close behind a tick that no one has taken yet still counts as on time.
-constexpr uint64_t GRACE_MICROSECONDS = 3000;
-
-struct FrameClock {
+struct Clock {
   bool started = false;
-  uint64_t origin = 0;
-  uint64_t frequency = 1;
-  uint64_t taken = 0;    // ticks before this one have been waited for
+  int64_t origin_ns = 0;
+  PaceClock ticks;
 };
 
-FrameClock frame_clock;
+Clock clock_state;
 
-// A few hundred nanoseconds: short enough to keep a spin exact, long enough to spare the core's
-// sibling and the bus.
-void spin_briefly() {
-  for (int i = 0; i < 32; ++i) {
-#if defined(__x86_64__) || defined(__i386__)
-    __builtin_ia32_pause();
-#elif defined(__aarch64__)
-    asm volatile("yield");
-#else
-    std::this_thread::yield();
-#endif
+int64_t monotonic_ns() {
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+void clock_begin() {
+  if (clock_state.started) return;
+  clock_state.started = true;
+  clock_state.origin_ns = monotonic_ns();
+  prctl(PR_SET_TIMERSLACK, TIMER_SLACK_NS, 0, 0, 0);
+}
+
+void sleep_until_ns(int64_t t_ns) {
+  timespec ts;
+  ts.tv_sec = static_cast<time_t>(t_ns / 1000000000);
+  ts.tv_nsec = static_cast<long>(t_ns % 1000000000);
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) {
   }
 }
 
 }  // namespace
 
-uint32_t platform_ticks() { return SDL_GetTicks(); }
+int64_t clock_now_us() {
+  clock_begin();
+  return (monotonic_ns() - clock_state.origin_ns) / 1000;
+}
+
+void clock_sleep_until_us(int64_t t_us) {
+  clock_begin();
+  if (t_us <= clock_now_us()) return;
+  sleep_until_ns(clock_state.origin_ns + t_us * 1000);
+}
+
+int64_t clock_wait_next_tick() {
+  const int64_t due = pace_next_tick(&clock_state.ticks, clock_now_us());
+  clock_sleep_until_us(due);
+  return due;
+}
+
+uint32_t platform_ticks() {
+  // Whole milliseconds since the clock started; the unsigned cast wraps as the interface says.
+  return static_cast<uint32_t>(static_cast<uint64_t>(clock_now_us() / 1000));
+}
 
 int64_t platform_time_seconds() { return static_cast<int64_t>(std::time(nullptr)); }
 
-void platform_sleep_ms(uint32_t ms) { SDL_Delay(ms); }
-
-// The caller's clock counts whole milliseconds, so a pause this short loses nothing, and
-// sleeping through it spares the core that a spin of the last milliseconds would burn.
-void platform_relax() { std::this_thread::sleep_for(std::chrono::microseconds(50)); }
-
-void clock_wait_next_tick() {
-  if (!frame_clock.started) {
-    frame_clock.started = true;
-    frame_clock.origin = SDL_GetPerformanceCounter();
-    frame_clock.frequency = SDL_GetPerformanceFrequency();
-  }
-  const uint64_t f = frame_clock.frequency;
-  const uint64_t now = SDL_GetPerformanceCounter();
-  const uint64_t last = (now - frame_clock.origin) * TICKS_PER_SECOND / f;  // the tick at or before now
-  const uint64_t late_us = (now - frame_clock.origin - last * f / TICKS_PER_SECOND) * 1000000 / f;
-  if (last >= frame_clock.taken && late_us <= GRACE_MICROSECONDS) {
-    frame_clock.taken = last + 1;
-    return;
-  }
-  const uint64_t target = frame_clock.origin + (last + 1) * f / TICKS_PER_SECOND;
-  frame_clock.taken = last + 2;
-  for (;;) {
-    const uint64_t t = SDL_GetPerformanceCounter();
-    if (t >= target) return;
-    const uint64_t left_us = (target - t) * 1000000 / f;
-    if (left_us > SPIN_MICROSECONDS)
-      std::this_thread::sleep_for(std::chrono::microseconds(left_us - SPIN_MICROSECONDS));
-    else
-      spin_briefly();
-  }
+// Until ms more tick boundaries have passed: callers count whole milliseconds of
+// platform_ticks, so waking on a boundary is exact and waking anywhere else wastes the rest.
+void platform_sleep_ms(uint32_t ms) {
+  const int64_t now = clock_now_us();
+  clock_sleep_until_us((now / 1000 + static_cast<int64_t>(ms)) * 1000);
 }
+
+// Until the next millisecond boundary: the caller's clock cannot change before then, so a wait
+// in the last milliseconds wakes once a millisecond instead of spinning.
+void platform_relax() { platform_sleep_ms(1); }
 
 void platform_wait_frame_tick() { clock_wait_next_tick(); }

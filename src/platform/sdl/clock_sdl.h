@@ -1,10 +1,11 @@
-// The 60 Hz presentation clock of the SDL platform.
+// The clocks of the SDL platform.
 #pragma once
 #include <cstdint>
 
-// Waits for the next tick of the 60 Hz clock: tick n falls at origin + n/60 s, computed from
-// the origin each time so it never drifts. Sleeps for the bulk of the wait and spins only the
-// last stretch. Like a vertical blank, each tick serves one caller: a caller that comes a
-// little after a tick nobody has taken yet (a frame that ran slightly long) goes at once;
-// one that is later than that waits for the next tick, never catching up on missed ones.
-void clock_wait_next_tick();
+// Microseconds on CLOCK_MONOTONIC since the platform's clock started: the time base of the
+// millisecond ticks, the 60 Hz clock and the sleeps, so that they all agree.
+int64_t clock_now_us();
+// Sleeps until the absolute time t_us (on clock_now_us's scale); returns at once if it is past.
+void clock_sleep_until_us(int64_t t_us);
+// Waits for the next tick of the 60 Hz clock (see pace_next_tick); returns the tick's time.
+int64_t clock_wait_next_tick();

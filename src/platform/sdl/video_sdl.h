@@ -2,16 +2,35 @@
 #pragma once
 #include <SDL.h>
 
+#include <cstdint>
+
 struct SdlVideo {
   SDL_Window* window = nullptr;
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* texture = nullptr;      // the picture, created by platform_display_open
   int texture_width = 0, texture_height = 0;
+  bool software = false;               // SDL's software renderer (no GPU): the cheap scaling path
+  int32_t refresh_hz = 0;              // what the display reports; 0 when it does not know (Xvfb)
+  // Set by window events that lose or change what is on screen (exposed, resized): the next
+  // present draws even an unchanged frame.
+  bool redraw = true;
+  // Full screen is asked for after the first frame is shown: SDL then waits up to 100 ms for
+  // the window manager to agree (the whole 100 ms where there is none, as under Xvfb), and
+  // that wait should not hold back the first picture.
+  bool fullscreen_pending = false;
+  // From platform_configure_video: -1 leaves full screen or window to ZORVANE_WINDOWED.
+  int32_t windowed = -1;
+  int32_t integer_scale = 0;
 };
 
 // The one window and renderer of the program, shared by the window and presentation code.
 extern SdlVideo sdl_video;
 
 // Takes every pending SDL event: quit requests become one queued WM_DESTROY, Alt+Enter toggles
-// full screen, everything else (keys, mouse, text) is dropped so nothing piles up.
+// full screen, window changes ask for a redraw, everything else (keys, mouse, text) is dropped
+// so nothing piles up.
 void video_pump();
+// Frees the presentation's own textures before the renderer goes (present_sdl.cpp).
+void present_release();
+// Goes full screen if that was put off until the first frame (window_sdl.cpp).
+void video_enter_pending_fullscreen();

@@ -1,7 +1,10 @@
-// The window, its message queue and the cursor.
+// The window, its message queue, the cursor and the choice of display and renderer.
+#include <glob.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/sdl/gamepad_sdl.h"
@@ -19,6 +22,7 @@ struct MessageQueue {
 };
 
 MessageQueue queue;
+std::string window_error;
 
 // The desktop may say it twice (window close, then quit); the flag stays set and the main
 // loop posts its one WM_DESTROY when it first sees it.
@@ -26,8 +30,13 @@ void request_close() { queue.close_requested = true; }
 
 void toggle_fullscreen() {
   if (!sdl_video.window) return;
+  if (sdl_video.fullscreen_pending) {  // asked before the first frame: stay in the window
+    sdl_video.fullscreen_pending = false;
+    return;
+  }
   bool full = (SDL_GetWindowFlags(sdl_video.window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
   SDL_SetWindowFullscreen(sdl_video.window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+  sdl_video.redraw = true;
 }
 
 void handle(const SDL_Event& e) {
@@ -36,7 +45,19 @@ void handle(const SDL_Event& e) {
       request_close();
       break;
     case SDL_WINDOWEVENT:
-      if (e.window.event == SDL_WINDOWEVENT_CLOSE) request_close();
+      switch (e.window.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+          request_close();
+          break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          sdl_video.redraw = true;
+          break;
+        default:
+          break;
+      }
       break;
     case SDL_KEYDOWN:
       if ((e.key.keysym.mod & KMOD_ALT) && !e.key.repeat &&
@@ -47,6 +68,56 @@ void handle(const SDL_Event& e) {
       gamepad_handle_event(e);
       break;
   }
+}
+
+const char* env(const char* name) {
+  const char* v = std::getenv(name);
+  return v && *v ? v : nullptr;
+}
+
+// Brings up SDL's video on a real display. Only an explicit SDL_VIDEODRIVER may pick another
+// driver (offscreen, dummy): left to itself SDL falls back to an invisible offscreen window,
+// and a game started over SSH would run unseen until killed.
+bool video_init() {
+  if (env("SDL_VIDEODRIVER")) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+    window_error = std::string("cannot start SDL video driver \"") + env("SDL_VIDEODRIVER") + "\" (" +
+                   SDL_GetError() + "); unset SDL_VIDEODRIVER to use the desktop's display";
+    return false;
+  }
+  const char* x11 = env("DISPLAY");
+  const char* wayland = env("WAYLAND_DISPLAY");
+  if (!x11 && !wayland) {
+    window_error = "no display: neither DISPLAY nor WAYLAND_DISPLAY is set; start it from a desktop session "
+                   "(over SSH: ssh -X), or set DISPLAY to a running X server";
+    return false;
+  }
+  std::string tried;
+  // X11 first, as SDL 2 itself prefers: XWayland serves it on Wayland desktops too.
+  const struct {
+    const char* driver;
+    const char* display;
+    const char* label;
+  } candidates[] = {{"x11", x11, "DISPLAY"}, {"wayland", wayland, "WAYLAND_DISPLAY"}};
+  for (const auto& c : candidates) {
+    if (!c.display) continue;
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, c.driver);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+    if (!tried.empty()) tried += ", ";
+    tried += std::string(c.label) + "=" + c.display + " (" + SDL_GetError() + ")";
+  }
+  window_error = "cannot connect to the display: tried " + tried +
+                 "; check that the display server runs and that this user may use it";
+  return false;
+}
+
+// Mesa and the GPU vendors' drivers reach a GPU through a render node; without one any OpenGL
+// is drawn by the CPU, which only adds start-up time and memory.
+bool gpu_render_node_present() {
+  glob_t found;
+  const bool any = glob("/dev/dri/renderD*", 0, nullptr, &found) == 0 && found.gl_pathc > 0;
+  globfree(&found);
+  return any;
 }
 
 // True when the renderer is OpenGL implemented in software (Mesa's llvmpipe or softpipe).
@@ -62,6 +133,54 @@ bool renderer_rasterises_on_cpu(SDL_Renderer* renderer) {
                   std::strstr(name, "Software Rasterizer"));
 }
 
+// SDL's software renderer writing into the window's own image (shared memory on X11), never
+// through an OpenGL texture.
+SDL_Renderer* software_renderer(SDL_Window* window) {
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  if (renderer) return renderer;
+  // A display with no image of its own (Wayland) needs a texture for the software picture.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "1");
+  return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+}
+
+SDL_Renderer* renderer_create(SDL_Window* window, bool vsync) {
+  const Uint32 sync = vsync ? SDL_RENDERER_PRESENTVSYNC : 0;
+  if (env("SDL_RENDER_DRIVER")) {
+    // Chosen by the user (or a test): SDL reads it; the OpenGL probe stays out of the way.
+    SDL_Renderer* r = SDL_CreateRenderer(window, -1, sync);
+    return r ? r : SDL_CreateRenderer(window, -1, 0);
+  }
+  if (!gpu_render_node_present()) return software_renderer(window);
+  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | sync);
+  if (renderer && renderer_rasterises_on_cpu(renderer)) {
+    // A render node but OpenGL on the CPU all the same (no driver for the GPU): SDL's software
+    // renderer costs a third of the CPU of llvmpipe scaling a texture.
+    SDL_DestroyRenderer(renderer);
+    renderer = nullptr;
+  }
+  return renderer ? renderer : software_renderer(window);
+}
+
+bool starts_windowed() {
+  if (sdl_video.windowed >= 0) return sdl_video.windowed == 1;
+  return env("ZORVANE_WINDOWED") != nullptr;
+}
+
+// The display's refresh rate, 0 when it does not say (Xvfb) or says something implausible.
+int32_t display_refresh_hz(SDL_Window* window) {
+  SDL_DisplayMode mode;
+  const int index = SDL_GetWindowDisplayIndex(window);
+  if (index < 0 || SDL_GetDesktopDisplayMode(index, &mode) != 0) return 0;
+  return mode.refresh_rate > 0 ? mode.refresh_rate : 0;
+}
+
+// Drivers with no notion of focus: their windows count as focused.
+bool driver_without_focus() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return !driver || std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0;
+}
+
 }  // namespace
 
 void video_pump() {
@@ -73,41 +192,55 @@ void video_pump() {
     for (int i = 0; i < n; ++i) handle(events[i]);
 }
 
+void video_enter_pending_fullscreen() {
+  if (!sdl_video.fullscreen_pending || !sdl_video.window) return;
+  sdl_video.fullscreen_pending = false;
+  SDL_SetWindowFullscreen(sdl_video.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  sdl_video.redraw = true;
+}
+
+void platform_configure_video(int32_t windowed, int32_t integer_scale) {
+  sdl_video.windowed = windowed < 0 ? -1 : (windowed ? 1 : 0);
+  sdl_video.integer_scale = integer_scale ? 1 : 0;
+}
+
+const char* platform_window_error() { return window_error.c_str(); }
+
 int32_t platform_window_create(const char* caption) {
   if (sdl_video.window) return static_cast<int32_t>(SDL_GetWindowID(sdl_video.window));
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return 0;
+  window_error.clear();
+  if (!video_init()) return 0;
   // Only key-downs (for Alt+Enter) and window events are of interest; keys are polled.
   for (Uint32 type : {SDL_KEYUP, SDL_TEXTINPUT, SDL_TEXTEDITING, SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN,
                       SDL_MOUSEBUTTONUP, SDL_MOUSEWHEEL, SDL_FINGERDOWN, SDL_FINGERUP, SDL_FINGERMOTION})
     SDL_EventState(type, SDL_IGNORE);
-  Uint32 flags = SDL_WINDOW_RESIZABLE;
-  if (!std::getenv("ZORVANE_WINDOWED")) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  const Uint32 flags = SDL_WINDOW_RESIZABLE;
   // Leaving full screen restores this 640x480 size.
   SDL_Window* window = SDL_CreateWindow(caption ? caption : "", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                         WINDOW_WIDTH, WINDOW_HEIGHT, flags);
   if (!window) {
+    window_error = std::string("cannot open a window on the display (") + SDL_GetError() + ")";
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return 0;
   }
-  // No vsync: a clock of our own paces presentation identically on every display. Drivers
-  // without an accelerated renderer (the dummy one) get the software renderer.
-  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
-  if (renderer && !std::getenv("SDL_RENDER_DRIVER") && renderer_rasterises_on_cpu(renderer)) {
-    // OpenGL drawn by the CPU (llvmpipe under Xvfb or without a GPU) costs two to three times
-    // the CPU of SDL's own software renderer writing straight into the window's framebuffer.
-    SDL_DestroyRenderer(renderer);
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-  }
-  if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  // Vsync is asked only of a display that states its refresh rate; the presentation measures
+  // whether presents really wait before it trusts them (see present_sdl.cpp).
+  const int32_t refresh = display_refresh_hz(window);
+  SDL_Renderer* renderer = renderer_create(window, refresh > 0);
   if (!renderer) {
+    window_error = std::string("cannot draw into the window (") + SDL_GetError() + ")";
     SDL_DestroyWindow(window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return 0;
   }
+  SDL_RendererInfo info;
+  sdl_video.software = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+  sdl_video.refresh_hz = refresh;
   SDL_StopTextInput();
   sdl_video.window = window;
   sdl_video.renderer = renderer;
+  sdl_video.redraw = true;
+  sdl_video.fullscreen_pending = !starts_windowed();
   queue.close_requested = false;
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
   SDL_RenderClear(renderer);
@@ -118,6 +251,7 @@ int32_t platform_window_create(const char* caption) {
 void platform_window_destroy() {
   if (!sdl_video.window) return;
   platform_display_close();
+  present_release();
   SDL_DestroyRenderer(sdl_video.renderer);
   SDL_DestroyWindow(sdl_video.window);
   sdl_video.renderer = nullptr;
@@ -148,7 +282,9 @@ int32_t platform_close_requested() {
 }
 
 int32_t platform_has_focus() {
-  if (!sdl_video.window) return 1;
+  if (!sdl_video.window || driver_without_focus()) return 1;
   video_pump();
-  return (SDL_GetWindowFlags(sdl_video.window) & SDL_WINDOW_INPUT_FOCUS) != 0 ? 1 : 0;
+  // A minimised or hidden window has lost the keyboard even where the desktop did not say so.
+  const Uint32 flags = SDL_GetWindowFlags(sdl_video.window);
+  return (flags & SDL_WINDOW_INPUT_FOCUS) != 0 && (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0 ? 1 : 0;
 }
