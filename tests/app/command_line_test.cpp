@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "platform/fake/fake_platform.h"
 #include "app/storage_fixture.h"
 #include "platform/platform.h"
 #include "zorvane_version.h"
@@ -112,18 +113,18 @@ class CommandLineFiles : public TempTree {
 TEST_F(CommandLineFiles, DataScoresAndWindowModeReachThePlatform) {
   put("d/STAR.BMP", "x");
   const std::string data = at("d"), scores = at("s/table.dat");
-  unsetenv("ZORVANE_WINDOWED");
-  EXPECT_EQ(handle({"--data", data.c_str(), "--scores", scores.c_str(), "--windowed"}).status, -1);
+  EXPECT_EQ(handle({"--data", data.c_str(), "--scores", scores.c_str(), "--windowed", "--scale=integer"}).status, -1);
   EXPECT_EQ(platform_data_path("STAR.BMP"), at("d/STAR.BMP"));
   ASSERT_TRUE(platform_scores_write("AAA 5\n"));
   EXPECT_EQ(text_of(scores), "AAA 5\n");
-  ASSERT_NE(std::getenv("ZORVANE_WINDOWED"), nullptr);
-  // --fullscreen overrides the environment; saying nothing leaves it alone.
+  EXPECT_EQ((std::vector<int32_t>{fake_configured_windowed(), fake_configured_integer_scale()}),
+            (std::vector<int32_t>{1, 1}));
+  // --fullscreen says full screen; saying nothing leaves the choice to the environment.
   EXPECT_EQ(handle({"--fullscreen"}).status, -1);
-  EXPECT_EQ(std::getenv("ZORVANE_WINDOWED"), nullptr);
-  setenv("ZORVANE_WINDOWED", "1", 1);
+  EXPECT_EQ((std::vector<int32_t>{fake_configured_windowed(), fake_configured_integer_scale()}),
+            (std::vector<int32_t>{0, 0}));
   EXPECT_EQ(handle({}).status, -1);
-  EXPECT_NE(std::getenv("ZORVANE_WINDOWED"), nullptr);
+  EXPECT_EQ(fake_configured_windowed(), -1);
 }
 
 }  // namespace
