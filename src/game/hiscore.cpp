@@ -90,8 +90,9 @@ bool hiscore_save(Hiscores& h) {
 
 int32_t hiscore_load(Hiscores& h, int32_t new_score) {
   std::string text;
-  // An empty table reads as no table: nothing to place a score in.
-  if (!store_read(h, &text) || text.empty()) return -1;
+  // No table yet (no file, or an empty one) is the empty table the game writes, so the first
+  // score ever made takes the first row instead of being lost.
+  if (!store_read(h, &text) || text.empty()) text = hiscore_table_text(HiscoreTable{});
   FILE* f = fmemopen(text.data(), text.size(), "r");
   if (f == nullptr) return -1;
   int32_t next = 0;

@@ -47,7 +47,7 @@ TEST_F(Hiscore, NewScoreTakesItsPlaceAndRowsTheFileDoesNotFillKeepWhatTheyHeld) 
       {"ZED 900\n" + repeat("- 0\n", 9), 0, -1, then_old("ZED 900|")},  // no new score
       {"ZED 900\n", -1, -1, then_old("ZED 900|")},
       {"ZED 900\nYOU 800\n", 100, -1, then_old("ZED 900|YOU 800|")},  // no empty line to take it
-      {"", 500, -1, then_old("")},                                    // no file
+      {"", 500, 0, then_old("AAA 500|- 0 0|")},  // no file: the empty table, so the first score is kept
   };
   for (const Case& c : cases) {
     hiscore_init();
