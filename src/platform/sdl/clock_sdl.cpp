@@ -7,26 +7,17 @@
 
 #include "platform/platform.h"
 #include "platform/sdl/clock_sdl.h"
+#include "platform/sdl/frame_ticks.h"
 
 namespace {
 
-constexpr uint64_t TICKS_PER_SECOND = 60;
 // Below this much time left, sleeping risks oversleeping past the tick: spin instead. A sleep
 // here wakes within about 60 us of its time on an idle machine; a millisecond of spin at 60 Hz
 // cost 5 % of a core.
 constexpr uint64_t SPIN_MICROSECONDS = 250;
 
-// A frame this close behind a tick that no one has taken yet still counts as on time.
-constexpr uint64_t GRACE_MICROSECONDS = 3000;
-
-struct FrameClock {
-  bool started = false;
-  uint64_t origin = 0;
-  uint64_t frequency = 1;
-  uint64_t taken = 0;    // ticks before this one have been waited for
-};
-
-FrameClock frame_clock;
+bool frame_clock_started = false;
+FrameTicks frame_clock;
 
 // A few hundred nanoseconds: short enough to keep a spin exact, long enough to spare the core's
 // sibling and the bus.
@@ -55,21 +46,12 @@ void platform_sleep_ms(uint32_t ms) { SDL_Delay(ms); }
 void platform_relax() { std::this_thread::sleep_for(std::chrono::microseconds(50)); }
 
 void clock_wait_next_tick() {
-  if (!frame_clock.started) {
-    frame_clock.started = true;
-    frame_clock.origin = SDL_GetPerformanceCounter();
-    frame_clock.frequency = SDL_GetPerformanceFrequency();
+  if (!frame_clock_started) {
+    frame_clock_started = true;
+    frame_clock = frame_ticks_start(SDL_GetPerformanceCounter(), SDL_GetPerformanceFrequency());
   }
   const uint64_t f = frame_clock.frequency;
-  const uint64_t now = SDL_GetPerformanceCounter();
-  const uint64_t last = (now - frame_clock.origin) * TICKS_PER_SECOND / f;  // the tick at or before now
-  const uint64_t late_us = (now - frame_clock.origin - last * f / TICKS_PER_SECOND) * 1000000 / f;
-  if (last >= frame_clock.taken && late_us <= GRACE_MICROSECONDS) {
-    frame_clock.taken = last + 1;
-    return;
-  }
-  const uint64_t target = frame_clock.origin + (last + 1) * f / TICKS_PER_SECOND;
-  frame_clock.taken = last + 2;
+  const uint64_t target = frame_ticks_next(&frame_clock, SDL_GetPerformanceCounter());
   for (;;) {
     const uint64_t t = SDL_GetPerformanceCounter();
     if (t >= target) return;
