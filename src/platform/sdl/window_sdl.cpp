@@ -4,6 +4,7 @@
 #include <deque>
 
 #include "platform/platform.h"
+#include "platform/sdl/video_driver_sdl.h"
 #include "platform/sdl/video_sdl.h"
 
 SdlVideo sdl_video;
@@ -77,6 +78,10 @@ void video_pump() {
 int32_t platform_window_create(const char* caption) {
   if (sdl_video.window) return static_cast<int32_t>(SDL_GetWindowID(sdl_video.window));
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return 0;
+  if (!video_driver_acceptable()) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return 0;
+  }
   // Only key-downs (for Alt+Enter) and window events are of interest; keys are polled.
   for (Uint32 type : {SDL_KEYUP, SDL_TEXTINPUT, SDL_TEXTEDITING, SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN,
                       SDL_MOUSEBUTTONUP, SDL_MOUSEWHEEL, SDL_FINGERDOWN, SDL_FINGERUP, SDL_FINGERMOTION})
