@@ -7,7 +7,8 @@ start_xvfb() {
     if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
   done
   [ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
-  Xvfb "$display" -screen 0 640x480x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  # -noreset: a reset after the last client left refuses connections for a moment.
+  Xvfb "$display" -screen 0 640x480x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   export DISPLAY=$display
   for _ in $(seq 150); do xdotool getdisplaygeometry >/dev/null 2>&1 && return 0; sleep 0.1; done
