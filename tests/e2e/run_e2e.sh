@@ -187,17 +187,27 @@ at_least "$b" 0.01 && pass "side panel drawn (mean $b)" || fail "side panel empt
 
 # A small claim from the start place on the bottom border (cell 320, 468): with Ctrl held, up,
 # right and back down. The closed corner shows the picture beneath (the place checked lies clear
-# of the marker). The enemies move at random,
-# so a second try (after Space, should a life have been lost) is allowed.
+# of the marker). The enemies move at random, so a second try (after Space, should a life have
+# been lost) is allowed.
+# Each key is held until the screenshots show the marker far enough, not for a fixed time: a
+# loaded machine runs fewer frames in the same time.
+# Pixels that are not black in a rectangle w x h at (x, y) of a screenshot.
+lit_pixels() {
+  convert "$shots/e2e-$1.png" -crop "${4}x${5}+${2}+${3}" +repage -alpha off \
+    -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:
+}
+stix_up() { at_least "$(lit_pixels stix 324 436 3 3)" 1; }          # at row 440 or above
+stix_right() { at_least "$(lit_pixels stix 344 100 3 360)" 1; }     # at column 345 or right of it
+claim_seen() { at_least "$(brightness "$shots/e2e-claim.png" 335 455 5 5)" 0.02; }
 claimed=""
 for try in 1 2; do
   before=$(brightness "$shots/e2e-game.png" 335 455 5 5)
   xdotool keydown ctrl Up
-  sleep 0.5
+  shot_until stix 60 stix_up
   xdotool keyup Up keydown Right
-  sleep 0.5
+  shot_until stix 60 stix_right
   xdotool keyup Right keydown Down
-  sleep 1.0
+  shot_until claim 80 claim_seen
   xdotool keyup Down ctrl
   sleep 0.4
   shot claim
