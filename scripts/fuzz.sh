@@ -2,18 +2,24 @@
 # Builds the fuzz targets with clang (libFuzzer, ASan, UBSan) and runs each one.
 #   scripts/fuzz.sh --seconds 600      run each target for ten minutes
 #   scripts/fuzz.sh --runs 2000        run each target for a fixed number of inputs (CI)
-#   ZORVANE_FUZZ_TARGETS="demo" scripts/fuzz.sh --seconds 1800   one target only
+#   scripts/fuzz.sh --seconds 1800 wave bitmap   only the targets named, in that order
 # Seeds come from the generated pictures and sounds and from fuzz/seeds/; findings are
 # written to build-fuzz/findings/<target>/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 limit=(-runs=2000)
 case "${1:-}" in
-  --seconds) limit=(-max_total_time="$2") ;;
-  --runs) limit=(-runs="$2") ;;
-  "") ;;
-  *) echo "usage: $0 [--seconds N | --runs N]" >&2; exit 2 ;;
+  --seconds) limit=(-max_total_time="$2"); shift 2 ;;
+  --runs) limit=(-runs="$2"); shift 2 ;;
 esac
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(bitmap wave hiscore demo)
+for target in "${targets[@]}"; do
+  case "$target" in
+    bitmap | wave | hiscore | demo) ;;
+    *) echo "usage: $0 [--seconds N | --runs N] [bitmap] [wave] [hiscore] [demo]" >&2; exit 2 ;;
+  esac
+done
 scripts/setup-deps.sh --tests
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZORVANE_FUZZ=ON -DZORVANE_TESTS=OFF -DZORVANE_BENCH=OFF >/dev/null
@@ -28,8 +34,7 @@ cp -n fuzz/seeds/hiscore/* "$corpus/hiscore/" 2>/dev/null || true
 cp -n tests/demos/*.zdemo fuzz/seeds/demo/* "$corpus/demo/" 2>/dev/null || true
 
 status=0
-targets=${ZORVANE_FUZZ_TARGETS:-bitmap wave hiscore demo}
-for target in $targets; do
+for target in "${targets[@]}"; do
   findings=$PWD/build-fuzz/findings/$target
   mkdir -p "$findings"
   echo "== fuzz_$target ${limit[*]}"

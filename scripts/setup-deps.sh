@@ -4,9 +4,9 @@ set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core
           libgtest-dev libgmock-dev googletest libbenchmark-dev)
 if [ "${1:-}" = "--tests" ]; then
-  # The end-to-end test needs an X server, a key presser and a screenshot tool;
-  # the fuzzers need clang with its sanitizer runtimes.
-  packages+=(xvfb xdotool x11-apps imagemagick clang libclang-rt-14-dev)
+  # The end-to-end test needs an X server, a key presser, a screenshot tool and gdb (for the
+  # stacks of a game that hangs); the fuzzers need clang with its sanitizer runtimes.
+  packages+=(xvfb xdotool x11-apps imagemagick gdb clang libclang-rt-14-dev)
   # The screen tests: a small window manager, so that full screen works under Xvfb.
   packages+=(openbox)
 fi

@@ -7,7 +7,9 @@ start_xvfb() {
   local n size=${3:-640x480}
   for n in $(seq "$1" "$2"); do
     [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ] || continue
-    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    # -noreset: a reset after the last client left refuses connections for a moment, and SDL
+    # would then quietly take a driver that shows nothing.
+    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     export DISPLAY=:$n
     for _ in $(seq 150); do

@@ -1,6 +1,7 @@
 // BMP files: the loader every picture comes through, and the 8-bit writer of the asset tool.
 #include "display/bitmap.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -81,15 +82,14 @@ struct Layout {
 
 // Checks every size the headers state against each other and against the file. Only BI_RGB
 // files of 8, 16 or 24 bits are taken, and 16-bit BI_BITFIELDS files whose masks are the
-// plain 5-5-5 layout (the same bytes as BI_RGB).
+// plain 5-5-5 layout (the same bytes as BI_RGB). bfSize, biPlanes and biClrUsed change
+// nothing: writers get them wrong and the pixels can be found without them.
 bool plan_layout(const BITMAPFILEHEADER& fh, const BITMAPINFOHEADER& ih, const uint8_t* data, int64_t file_size,
                  Layout* out) {
   Layout l{};
   if (ih.biSize < INFO_HEADER_BYTES || ih.biSize > 1024) return false;
   const int64_t header_end = FILE_HEADER_BYTES + static_cast<int64_t>(ih.biSize);
   if (header_end > file_size) return false;
-  if (fh.bfSize != 0 && fh.bfSize > file_size) return false;  // truncated
-  if (ih.biPlanes != 1) return false;
   if (ih.biBitCount != 8 && ih.biBitCount != 16 && ih.biBitCount != 24) return false;
 
   int64_t masks_end = header_end;
@@ -114,27 +114,22 @@ bool plan_layout(const BITMAPFILEHEADER& fh, const BITMAPINFOHEADER& ih, const u
   const int64_t needed = l.stride * l.height;
   if (ih.biSizeImage != 0 && ih.biSizeImage < needed) return false;
   const int64_t image_bytes = ih.biSizeImage != 0 ? ih.biSizeImage : needed;
+  if (image_bytes > file_size - masks_end) return false;
 
-  l.palette_offset = masks_end;
-  l.palette_count = 0;
-  if (ih.biBitCount == 8) {
-    if (ih.biClrUsed > 256) return false;
-    l.palette_count = ih.biClrUsed != 0 ? ih.biClrUsed : 256;
-  }
-  const int64_t palette_end = l.palette_offset + 4 * l.palette_count;
-  if (palette_end > file_size) return false;
-
-  if (image_bytes > file_size - palette_end) return false;
-
-  // Pixels where bfOffBits says. Only a bfOffBits left unset (pointing into the headers) falls
-  // back to the last biSizeImage bytes of the file, and only when those lie past the palette.
-  if (fh.bfOffBits >= palette_end) {
+  // Pixels where bfOffBits says when it points past the headers; a bfOffBits left unset
+  // (pointing into the headers) means the last biSizeImage bytes of the file.
+  if (fh.bfOffBits >= masks_end) {
     if (fh.bfOffBits + needed > file_size) return false;
     l.offset = fh.bfOffBits;
   } else {
     l.offset = file_size - image_bytes;
-    if (l.offset < palette_end) return false;
   }
+
+  // The colour entries are whatever lies between the headers and the pixels, up to 256: a
+  // writer may store fewer than biClrUsed promises (or fewer than 256 with biClrUsed 0).
+  // Entries that are not there stay black; pixel bytes are never taken for colours.
+  l.palette_offset = masks_end;
+  l.palette_count = ih.biBitCount == 8 ? std::min<int64_t>(256, (l.offset - masks_end) / 4) : 0;
   *out = l;
   return true;
 }

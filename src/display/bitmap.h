@@ -31,9 +31,11 @@ constexpr uint16_t BITMAP_ID = 0x4D42;
 
 // Reads an uncompressed 8-, 16- or 24-bit BMP (bottom-up or top-down, rows padded to 4 bytes).
 // Afterwards biHeight is the positive row count, biSizeImage the size of pixels, and a 24-bit
-// picture has become 16-bit 5-5-5. 0 for a file that is missing, not a BMP, compressed,
-// truncated or inconsistent; the record is then unchanged, except that a file not starting with
-// "BM" leaves its first 14 bytes in file_header.
+// picture has become 16-bit 5-5-5. An 8-bit file's colour entries are those stored between the
+// headers and the pixels (up to 256); the rest of the palette is black. bfSize, biPlanes and
+// biClrUsed are kept as read and change nothing. 0 for a file that is missing, not a BMP,
+// compressed, truncated or inconsistent; the record is then unchanged, except that a file not
+// starting with "BM" leaves its first 14 bytes in file_header.
 int32_t bitmap_load(BitmapFile* bitmap, const char* file_name);
 int32_t bitmap_unload(BitmapFile* bitmap);
 int32_t bitmap_flip_rows(uint8_t* buffer, int32_t bytes_per_row, int32_t rows);

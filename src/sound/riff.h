@@ -14,7 +14,8 @@ enum : int32_t {
   RIFF_ERR_CANNOT_SEEK = 0x107,
   RIFF_ERR_CHUNK_NOT_FOUND = 0x109,
   RIFF_ERR_BAD_STATE = 0x10A,  // no file, or buffer state that does not belong to it
-  RIFF_ERR_BAD_SIZE = 0x10B,   // a chunk claims more bytes than its parent or the file holds
+  RIFF_ERR_BAD_SIZE = 0x10B,   // a "RIFF"/"LIST" chunk too small for its form type, or contents
+                               // beyond 32-bit offsets
 };
 
 // Open flags.
@@ -29,6 +30,7 @@ enum : uint32_t {
 enum : uint32_t {
   RIFF_FINDCHUNK = 0x10,    // descend: skip chunks until the wanted id
   RIFF_CREATERIFF = 0x20,   // create: a "RIFF" chunk with its form type
+  RIFF_CLAMPED = 0x1,       // descend: the chunk claimed more than its parent or the file holds
   RIFF_DIRTY = 0x10000000,  // buffer holds unwritten bytes / created chunk needs its size fixed
 };
 
@@ -45,7 +47,8 @@ constexpr uint32_t riff_fourcc(const char (&id)[5]) {
 }
 
 // One chunk: its id, the size of its contents, the form type of "RIFF"/"LIST", the file offset
-// of its contents (for "RIFF"/"LIST" the offset of the form type) and RIFF_DIRTY while created.
+// of its contents (for "RIFF"/"LIST" the offset of the form type), RIFF_DIRTY while created and
+// RIFF_CLAMPED when the size read had to be cut to what the parent and the file hold.
 struct RiffChunk {
   uint32_t ckid = 0;
   uint32_t cksize = 0;
@@ -96,7 +99,8 @@ int32_t riff_advance(RiffFile* file, RiffInfo* info, uint32_t flags);
 
 // Reads a chunk header at the current position and stands at its contents (behind the form
 // type for "RIFF"/"LIST"). With RIFF_FINDCHUNK, chunk->ckid is the wanted id and whole chunks
-// are skipped until it is met. A chunk reaching past its parent or the file is refused.
+// are skipped until it is met. A chunk claiming to reach past its parent or the end of the
+// file gets the size that is there (and RIFF_CLAMPED), so no one sizes a buffer by the claim.
 int32_t riff_descend(RiffFile* file, RiffChunk* chunk, const RiffChunk* parent, uint32_t flags);
 // Moves behind the chunk and its pad byte; a created chunk gets its true size and pad first.
 int32_t riff_ascend(RiffFile* file, RiffChunk* chunk);

@@ -1,5 +1,5 @@
-// Chunk descent, ascent and creation. Sizes read from a file are checked against the parent
-// chunk and the file's real length before anyone relies on them.
+// Chunk descent, ascent and creation. Sizes read from a file are bounded by the parent chunk
+// and the file's real length before anyone relies on them.
 #include <algorithm>
 #include <limits>
 
@@ -37,9 +37,15 @@ int32_t riff_descend(RiffFile* file, RiffChunk* chunk, const RiffChunk* parent, 
     found.ckid = get_le32(header);
     found.cksize = get_le32(header + 4);
     const int64_t contents = start + 8;
+    // A size past the parent or the file is a writer's slip (a RIFF size counting its own
+    // header, 0xFFFFFFFF from a writer that streamed): the chunk is what is there.
+    const int64_t room = std::min({parent_end, file_end, int64_t{std::numeric_limits<uint32_t>::max()}}) - contents;
+    if (room < 0) return RIFF_ERR_BAD_SIZE;  // contents past what a 32-bit offset can reach
+    if (found.cksize > room) {
+      found.cksize = static_cast<uint32_t>(room);
+      found.dwFlags = RIFF_CLAMPED;
+    }
     const int64_t end = contents + found.cksize;
-    if (end > file_end || end > parent_end || end > std::numeric_limits<uint32_t>::max())
-      return RIFF_ERR_BAD_SIZE;
     found.dwDataOffset = static_cast<uint32_t>(contents);
     if (has_form_type(found.ckid)) {
       if (found.cksize < 4) return RIFF_ERR_BAD_SIZE;

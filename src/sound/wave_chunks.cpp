@@ -11,10 +11,11 @@ int32_t wav_copy_extra_chunks(RiffFile* source, RiffChunk* scratch, const RiffCh
   if (riff_seek(source, first) < 0) {
     result = WAV_ERR_READ_FAILED;
   } else {
-    // The descent refuses a chunk that would end beyond the RIFF's contents, which ends the walk.
+    // A chunk that claims to end beyond the RIFF's contents ends the walk: what follows it
+    // cannot be told apart from its own bytes.
     for (;;) {
       *scratch = RiffChunk{};
-      if (riff_descend(source, scratch, source_riff, 0) != 0) break;
+      if (riff_descend(source, scratch, source_riff, 0) != 0 || (scratch->dwFlags & RIFF_CLAMPED)) break;
       if (scratch->ckid == riff_fourcc("DISP") || scratch->ckid == riff_fourcc("plst"))
         wav_copy_one_chunk(source, destination, scratch);
       if (riff_ascend(source, scratch) != 0) break;

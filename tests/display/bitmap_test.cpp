@@ -17,11 +17,13 @@ struct BmpSpec {
   int32_t width = 4;
   int32_t height = 2;            // negative: top-down
   std::vector<uint8_t> rows;     // unpadded pixel bytes in file order (bottom row first unless top-down)
-  uint32_t clr_used = 0;         // 8-bit palette entries written; 0 means 256
+  uint32_t clr_used = 0;         // biClrUsed as written
+  int32_t entries = -1;          // 8-bit palette entries stored; -1: clr_used, or 256 when that is 0
   uint32_t compression = 0;
   int64_t size_image = -1;       // -1: the padded size
   int64_t off_bits = -1;         // -1: right after the palette
   int64_t bf_size = -1;          // -1: the file's size
+  uint16_t planes = 1;
 };
 
 // Palette entry i is stored as blue i, green 2i, red 3i (bytes wrap).
@@ -29,13 +31,14 @@ std::vector<uint8_t> build_bmp(const BmpSpec& s) {
   const int32_t abs_h = s.height < 0 ? -s.height : s.height;
   const uint32_t row_bytes = static_cast<uint32_t>(s.width) * static_cast<uint32_t>(s.bpp / 8);
   const uint32_t stride = (row_bytes + 3u) & ~3u;
-  const uint32_t entries = s.bpp == 8 ? (s.clr_used ? s.clr_used : 256) : 0;
+  const uint32_t entries =
+      s.bpp != 8 ? 0 : s.entries >= 0 ? static_cast<uint32_t>(s.entries) : s.clr_used ? s.clr_used : 256;
   const uint32_t pal_end = 54 + 4 * entries;
   const uint32_t padded = stride * static_cast<uint32_t>(abs_h);
   auto pick = [](int64_t given, uint32_t fallback) { return given >= 0 ? static_cast<uint32_t>(given) : fallback; };
   const std::pair<uint32_t, int> fields[] = {
       {0x4D42, 2}, {pick(s.bf_size, pal_end + padded), 4}, {0, 4}, {pick(s.off_bits, pal_end), 4}, {40, 4},
-      {static_cast<uint32_t>(s.width), 4}, {static_cast<uint32_t>(s.height), 4}, {1, 2},
+      {static_cast<uint32_t>(s.width), 4}, {static_cast<uint32_t>(s.height), 4}, {s.planes, 2},
       {static_cast<uint32_t>(s.bpp), 2}, {s.compression, 4}, {pick(s.size_image, padded), 4}, {2835, 4},
       {2835, 4}, {s.clr_used, 4}, {0, 4}};
   std::vector<uint8_t> out;
@@ -82,21 +85,39 @@ TEST_F(BitmapTest, EightBitFilesOfEveryLayoutLoadTopRowFirst) {
   EXPECT_EQ(pixels(8), (std::vector<uint8_t>{5, 6, 7, 8, 1, 2, 3, 4}));
   EXPECT_EQ(entry(bmp.palette[10]), (std::vector<int>{30, 20, 10, PC_NOCOLLAPSE}));  // stored blue 10, green 20, red 30
 
-  // Width 5: every stored row carries 3 padding bytes. The same picture top-down with
-  // biSizeImage 0, with bfOffBits 0, or with a 16-entry palette loads alike.
+  // Width 5: every stored row carries 3 padding bytes. The same picture loads alike top-down
+  // with biSizeImage 0, with bfOffBits 0 (pixels at the end), with header fields that change
+  // nothing, and with palettes of fewer than 256 entries, however biClrUsed counts them. The
+  // entries stored are taken, up to 256; the ones missing are black.
   const std::vector<uint8_t> rows = {11, 12, 13, 14, 15, 21, 22, 23, 24, 25, 31, 32, 33, 34, 35};
   const std::vector<uint8_t> top_first{31, 32, 33, 34, 35, 21, 22, 23, 24, 25, 11, 12, 13, 14, 15};
-  const BmpSpec layouts[] = {{.width = 5, .height = 3, .rows = rows},
-                             {.width = 5, .height = -3, .rows = top_first, .size_image = 0},
-                             {.width = 5, .height = 3, .rows = rows, .off_bits = 0},
-                             {.width = 5, .height = 3, .rows = rows, .clr_used = 16}};
-  for (const BmpSpec& layout : layouts) {
-    ASSERT_EQ(load(layout), 1) << layout.height << " " << layout.off_bits << " " << layout.clr_used;
+  const struct { const char* what; BmpSpec spec; int colours; } layouts[] = {
+      {"plain", {.width = 5, .height = 3, .rows = rows}, 256},
+      {"top-down, biSizeImage 0", {.width = 5, .height = -3, .rows = top_first, .size_image = 0}, 256},
+      {"bfOffBits 0", {.width = 5, .height = 3, .rows = rows, .off_bits = 0}, 256},
+      {"bfSize beyond the file", {.width = 5, .height = 3, .rows = rows, .bf_size = 1 << 24}, 256},
+      {"biPlanes 0", {.width = 5, .height = 3, .rows = rows, .planes = 0}, 256},
+      {"biPlanes 3", {.width = 5, .height = 3, .rows = rows, .planes = 3}, 256},
+      {"biClrUsed 300", {.width = 5, .height = 3, .rows = rows, .clr_used = 300, .entries = 256}, 256},
+      {"biClrUsed 16 of 256 stored", {.width = 5, .height = 3, .rows = rows, .clr_used = 16, .entries = 256}, 256},
+      {"16 entries, biClrUsed 16", {.width = 5, .height = 3, .rows = rows, .clr_used = 16}, 16},
+      {"16 entries, biClrUsed 0", {.width = 5, .height = 3, .rows = rows, .entries = 16}, 16},
+      {"16 entries, biClrUsed 0, bfOffBits 0", {.width = 5, .height = 3, .rows = rows, .entries = 16, .off_bits = 0},
+       16},
+      {"16 entries, biClrUsed 256", {.width = 5, .height = 3, .rows = rows, .clr_used = 256, .entries = 16}, 16},
+      {"no entries", {.width = 5, .height = 3, .rows = rows, .entries = 0}, 0},
+  };
+  for (const auto& layout : layouts) {
+    SCOPED_TRACE(layout.what);
+    ASSERT_EQ(load(layout.spec), 1);
     EXPECT_EQ(pixels(15), top_first);
     EXPECT_EQ(bmp.info_header.biHeight, 3);
+    EXPECT_EQ(bmp.info_header.biSizeImage, 15u);
+    for (int i = 0; i < 256; ++i) {
+      const int c = i < layout.colours ? i : 0;
+      ASSERT_EQ(entry(bmp.palette[i]), (std::vector<int>{3 * c & 0xFF, 2 * c & 0xFF, c, PC_NOCOLLAPSE})) << i;
+    }
   }
-  EXPECT_EQ(bmp.palette[15].peRed, 45);  // the short palette's missing entries are black
-  EXPECT_EQ(bmp.palette[16].peRed, 0);
 }
 
 TEST_F(BitmapTest, SixteenBitStaysAndTwentyFourBitBecomesFiveFiveFive) {
@@ -131,8 +152,7 @@ TEST_F(BitmapTest, BrokenFilesAreRefusedAndChangeNothing) {
       {"huge top-down height", variant([](BmpSpec& s) { s.height = -2000000000; })},
       {"no width", variant([](BmpSpec& s) { s.width = 0; })},
       {"bfOffBits beyond the file", variant([](BmpSpec& s) { s.off_bits = 1 << 24; })},
-      {"bfSize beyond the file", variant([](BmpSpec& s) { s.bf_size = 1 << 24; })},
-      {"more than 256 colours", variant([](BmpSpec& s) { s.clr_used = 300; })},
+      {"bfOffBits leaves no room for the rows", variant([](BmpSpec& s) { s.off_bits = 1078 + 8; })},
       {"32 bits", variant([](BmpSpec& s) { s.bpp = 32; })},
   };
   for (const auto& [what, bytes] : broken) {

@@ -34,17 +34,26 @@ trap cleanup EXIT
 # A private copy of the data folder, so the run never touches the build's scores.dat.
 find "$data" -maxdepth 1 -type f ! -name scores.dat -exec cp {} "$work/" \;
 
-# A free display number: no socket and no lock file.
-display=""
-for n in $(seq 91 160); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || die "no free X display number"
-Xvfb "$display" -screen 0 640x480x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb takes a free display number itself and writes it to fd 3 once it listens, so two runs
+# started at once never share a server. -noreset: Xvfb otherwise resets whenever its last
+# client (each xdotool call) leaves and refuses connections meanwhile; a game starting then
+# finds no display.
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+display=":$(head -1 "$work/display")"
+[ "$display" != ":" ] || die "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=$display
 for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 xdotool getdisplaygeometry >/dev/null 2>&1 || die "Xvfb did not start on $display"
+
+# What the running game's threads are doing, for a timeout that finds it still running.
+game_stacks() {
+  if command -v gdb >/dev/null; then
+    echo "stacks of the running game:"
+    gdb -p "$game_pid" -batch -ex 'thread apply all bt' 2>/dev/null | grep -E '^(#|Thread)' | head -80
+  fi
+}
 
 # Starts the game in the data copy and waits for its window.
 start_game() {
@@ -60,7 +69,10 @@ start_game() {
   done
   if [ -z "$window" ]; then
     cat "$work/game.log"
-    kill -0 "$game_pid" 2>/dev/null && die "the game window did not appear (the game still runs)"
+    if kill -0 "$game_pid" 2>/dev/null; then
+      game_stacks
+      die "the game window did not appear (the game still runs)"
+    fi
     wait "$game_pid"
     die "the game window did not appear (the game ended with status $?)"
   fi
@@ -86,9 +98,7 @@ wait_game() {
     fi
     sleep 0.1
   done
-  if command -v gdb >/dev/null; then
-    gdb -p "$game_pid" -batch -ex 'thread apply all bt' 2>/dev/null | grep -E '^(#|Thread)' | head -60
-  fi
+  game_stacks
 }
 
 start_game
@@ -177,17 +187,27 @@ at_least "$b" 0.01 && pass "side panel drawn (mean $b)" || fail "side panel empt
 
 # A small claim from the start place on the bottom border (cell 320, 468): with Ctrl held, up,
 # right and back down. The closed corner shows the picture beneath (the place checked lies clear
-# of the marker). The enemies move at random,
-# so a second try (after Space, should a life have been lost) is allowed.
+# of the marker). The enemies move at random, so a second try (after Space, should a life have
+# been lost) is allowed.
+# Each key is held until the screenshots show the marker far enough, not for a fixed time: a
+# loaded machine runs fewer frames in the same time.
+# Pixels that are not black in a rectangle w x h at (x, y) of a screenshot.
+lit_pixels() {
+  convert "$shots/e2e-$1.png" -crop "${4}x${5}+${2}+${3}" +repage -alpha off \
+    -fill white +opaque black -format '%[fx:round(mean*w*h)]' info:
+}
+stix_up() { at_least "$(lit_pixels stix 324 436 3 3)" 1; }          # at row 440 or above
+stix_right() { at_least "$(lit_pixels stix 344 100 3 360)" 1; }     # at column 345 or right of it
+claim_seen() { at_least "$(brightness "$shots/e2e-claim.png" 335 455 5 5)" 0.02; }
 claimed=""
 for try in 1 2; do
   before=$(brightness "$shots/e2e-game.png" 335 455 5 5)
   xdotool keydown ctrl Up
-  sleep 0.5
+  shot_until stix 60 stix_up
   xdotool keyup Up keydown Right
-  sleep 0.5
+  shot_until stix 60 stix_right
   xdotool keyup Right keydown Down
-  sleep 1.0
+  shot_until claim 80 claim_seen
   xdotool keyup Down ctrl
   sleep 0.4
   shot claim

@@ -68,6 +68,33 @@ TEST_F(FuseTest, ReachesTheMarkerOnlyThroughAStixCellAndOnlyInPlay) {
   }
 }
 
+// Lit at the stix start, the Fuse takes the first stix neighbour in the order right, left,
+// below, above. Every set of neighbours is tried, so any other order fails one of them; with
+// none (or only cells beyond the outer border) the direction stays as it was.
+TEST_F(FuseTest, LightingTakesTheFirstStixNeighbourRightLeftBelowAbove) {
+  const struct { int32_t dx, dy, direction; } order[] = {{1, 0, DIR_RIGHT}, {-1, 0, DIR_LEFT}, {0, 1, DIR_DOWN},
+                                                        {0, -1, DIR_UP}};
+  constexpr int32_t KEPT = 9;  // none of the four
+  const At starts[] = {{100, 100, 0}, {468, 100, 0}, {100, 0, 0}};
+  for (const At& start : starts)
+    for (int32_t set = 0; set < 16; ++set) {
+      SCOPED_TRACE(testing::Message() << "start " << start[0] << "," << start[1] << " neighbours " << set);
+      int32_t want = KEPT;
+      for (int32_t i = 0; i < 4; ++i) {
+        const int32_t x = start[0] + order[i].dx, y = start[1] + order[i].dy;
+        const bool inside = x >= 0 && x <= PLAYFIELD_LAST && y >= 0 && y <= PLAYFIELD_LAST;
+        if (inside) playfield_cell(x, y) = (set >> i & 1) ? CELL_STIX : CELL_OPEN;
+        if (inside && (set >> i & 1) && want == KEPT) want = order[i].direction;
+      }
+      stix_start_x = start[0], stix_start_y = start[1];
+      player_drawing = 1;
+      fuse.state = 0, fuse.counter_a = 1, fuse.direction = KEPT;
+      fuse_after_player_step(0);
+      EXPECT_EQ((At{fuse.x, fuse.y, fuse.direction}), (At{start[0], start[1], want}));
+      EXPECT_EQ(fuse.state, 1);
+    }
+}
+
 TEST_F(FuseTest, SizzlesOnTheFirstStepAndThenEveryTwentyOneFrames) {
   paint(20, 100, 20, 450, CELL_STIX);
   light(20, 450, DIR_UP);

@@ -148,6 +148,54 @@ TEST_F(QixTest, ChaseSteersTowardsTheIntegerHalfOfPlayerAndStixStart) {
   EXPECT_GT(x1_pulled, 0);
 }
 
+// The draws of one velocity adjustment, in the order the rules give them, from a known seed:
+// the mode draw first (levels 2 and 4 on), then the wander's vx1, vy1, vx2, vy2 (a draw whether
+// to change, one for the sign, one for the step) or the chase's vx1, vx2, vy1, vy2 (one draw
+// each, its sign from where the target lies), then the clamp to the mode's speed. Any other
+// order hands the same numbers to other velocities and shows within a few seeds.
+TEST_F(QixTest, VelocityDrawsComeInTheirOrderInTheWanderAndInTheChase) {
+  // Target (200, 200): x1 left of it and y2 above it are pulled up, x2 and y1 pulled down.
+  player_x = 150, stix_start_x = 251;
+  player_y = 300, stix_start_y = 101;
+  const Line at = {180, 220, 220, 190};
+  const Speeds start = {5, -5, 4, 0};
+  const struct { int32_t level, drawing; } modes[] = {{1, 0}, {3, 0}, {4, 0}, {4, 1}, {2, 1}};
+  int32_t chases = 0, wanders = 0;
+  for (const auto& m : modes)
+    for (uint32_t seed = 1; seed <= 120; ++seed) {
+      SCOPED_TRACE(testing::Message() << "level " << m.level << " drawing " << m.drawing << " seed " << seed);
+      ReferenceRandom ref{seed};
+      bool chase = false;
+      int32_t max = 7;
+      if (m.level == 2 || m.level >= 4) {
+        chase = m.drawing ? ref.below(5) < 2 : ref.below(10) >= 9;
+        if (m.drawing) max = 5;
+      }
+      Speeds want = start;  // vx1, vy1, vx2, vy2
+      if (chase) {
+        const int32_t order[] = {0, 2, 1, 3};
+        const bool pull_up[] = {true, false, false, true};  // by index: x1 < tx, y1 > ty, x2 > tx, y2 < ty
+        for (int32_t i : order) want[i] += (pull_up[i] ? 1 : -1) * ref.below(2);
+      } else {
+        for (int32_t i = 0; i < 4; ++i)
+          if (ref.below(2) != 0) want[i] += ref.below(2) != 0 ? ref.below(2) : -ref.below(2);
+      }
+      for (int32_t& v : want) v = std::clamp(v, -max, max);
+      (chase ? chases : wanders) += 1;
+
+      player_drawing = m.drawing;
+      put(0, at, start);
+      put(1, {300, 300, 320, 290});  // its gate stays shut: slot 1 draws nothing this frame
+      qix_slots[0].adjust_count = 1;
+      random_seed(seed);
+      qix_move(m.level);
+      EXPECT_EQ(speeds(0), want);
+      EXPECT_EQ(random_state, ref.state);  // no draw more, none less
+    }
+  EXPECT_GT(chases, 40);
+  EXPECT_GT(wanders, 300);
+}
+
 // One frame a row: the cells under the first ends of slots 0 and 1, the level, whether the game
 // cleared the flag before it, and what the frame did. Slot 1 is in play from level 3 on.
 TEST_F(QixTest, CaptureFlagModeDrawAndSlotOneFollowTheLevel) {

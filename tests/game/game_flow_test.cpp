@@ -106,7 +106,7 @@ TEST_F(GameFlow, GameWithoutPointsStaysAtGameOverUntilEnterOrEsc) {
 }
 
 TEST_F(GameFlow, LevelCompletesAtTheTargetPaysAtTheFiftiethFrameAndMovesOnAtTheHundredth) {
-  claimed_cells = CLAIM_TARGET_CELLS - 1;
+  claimed_cells = 142973;  // 65% of 469 x 469 is 142974.65: one cell short of the whole cells
   run_frames(1);
   EXPECT_EQ(game_phase, PHASE_PLAYING);
   take_sounds();
@@ -123,7 +123,7 @@ TEST_F(GameFlow, LevelCompletesAtTheTargetPaysAtTheFiftiethFrameAndMovesOnAtTheH
   EXPECT_EQ(game_phase, PHASE_LEVEL_COMPLETE);
   run_frames(1);
   EXPECT_EQ((Values{game_phase, game_level, claimed_cells}), (Values{PHASE_PLAYING, 2, 0}));
-  claimed_cells = CLAIM_TARGET_CELLS;  // exactly the target, nothing beyond it
+  claimed_cells = 142974;  // exactly the target, nothing beyond it
   run_frames(2);
   EXPECT_EQ(shown("Sorry no bonus points!", 210, 250, COLOUR_GREY), 0);
   run_frames(99);

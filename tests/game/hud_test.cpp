@@ -10,10 +10,10 @@ namespace {
 
 TEST(HudFormat, FilledPercentBonusPercentTimeBarAndTheTextBuffer) {
   EXPECT_STREQ(hud_filled_text(0), "0.0%");
-  EXPECT_STREQ(hud_filled_text(CLAIM_TARGET_CELLS), "65.0%");
+  EXPECT_STREQ(hud_filled_text(142974), "65.0%");
   EXPECT_STREQ(hud_filled_text(150000), "68.2%");
-  EXPECT_EQ(hud_extra_percent(CLAIM_TARGET_CELLS + 2199), 0);
-  EXPECT_EQ(hud_extra_percent(CLAIM_TARGET_CELLS + 2200), 1);
+  EXPECT_EQ(hud_extra_percent(142974 + 2199), 0);  // a whole percent beyond the target is 2199.61 cells
+  EXPECT_EQ(hud_extra_percent(142974 + 2200), 1);
   EXPECT_EQ(hud_time_bar_right(60), 638);
   EXPECT_LE(hud_time_bar_right(INT32_MIN), 490);  // a clock gone far back draws no bar
   const std::string long_text(200, 'x');  // cut to fit, never beyond the buffer

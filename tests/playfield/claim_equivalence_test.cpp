@@ -27,12 +27,18 @@ void span(int32_t x, int32_t y, int32_t v, int32_t& l, int32_t& r) {
   for (r = x; r < 468 && at(r, y) == v;) ++r;
 }
 
-// Whether the border cell in column c, one row toward side s (-1 above, +1 below), turns inner.
-bool turns_inner(int32_t c, int32_t y, int32_t l, int32_t r, int32_t s) {
-  const int32_t far = y + 2 * s;
-  if (l < c && c < r) return (s < 0 ? far <= 0 : far >= 468) || (non_open(c - 1, far) && non_open(c + 1, far));
-  if (c == l) return non_open(c + 1, far) && non_open(c - 1, y);
-  return non_open(c - 1, far) && non_open(c + 1, y) && non_open(c + 1, y + s);
+// Whether a border cell next to the span of row y, in column c, turns inner: the table of the
+// claim's wall rules, one line per column kind and side.
+bool turns_inner_above(int32_t c, int32_t y, int32_t l, int32_t r) {
+  if (l < c && c < r) return y - 2 <= 0 || (non_open(c - 1, y - 2) && non_open(c + 1, y - 2));
+  if (c == l) return (y - 2 < 0 || non_open(c + 1, y - 2)) && non_open(c - 1, y);
+  return (y - 2 < 0 || non_open(c - 1, y - 2)) && non_open(c + 1, y) && non_open(c + 1, y - 1);  // c == r
+}
+
+bool turns_inner_below(int32_t c, int32_t y, int32_t l, int32_t r) {
+  if (l < c && c < r) return y + 2 >= 468 || (non_open(c - 1, y + 2) && non_open(c + 1, y + 2));
+  if (c == l) return (y + 2 > 468 || non_open(c + 1, y + 2)) && non_open(c - 1, y);
+  return (y + 2 > 468 || non_open(c - 1, y + 2)) && non_open(c + 1, y) && non_open(c + 1, y + 1);  // c == r
 }
 
 int32_t reference_claim_fill(int32_t x, int32_t y) {
@@ -45,7 +51,8 @@ int32_t reference_claim_fill(int32_t x, int32_t y) {
       const int32_t n = at(c, y + s);
       if (n == v) count += reference_claim_fill(c, y + s);
       else if (n == CELL_STIX) playfield_cell(c, y + s) = CELL_BORDER;
-      else if (n == CELL_BORDER && turns_inner(c, y, l, r, s)) playfield_cell(c, y + s) = CELL_INNER_BORDER;
+      else if (n == CELL_BORDER && (s < 0 ? turns_inner_above(c, y, l, r) : turns_inner_below(c, y, l, r)))
+        playfield_cell(c, y + s) = CELL_INNER_BORDER;
     }
   // The row's own walls, left then right; the left wall's unsettled case is a border as well.
   for (int32_t w : {l, r}) {

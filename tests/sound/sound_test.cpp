@@ -38,7 +38,6 @@ TEST_F(SoundEffects, MissingBrokenAndUnplayableFilesAreSilent) {
       {SND_SUCCESS, wave(fmt16(2, 1, 8000, 16), pattern(300))},
       {SND_RECORD, pattern(500)},
       {SND_SHUTDOWN, riff_form("WAVE", {chunk("fmt ", fmt16(1, 1, 8000, 8))})},
-      {SND_NEWSPARX, wave(fmt16(1, 1, 8000, 8), pattern(40), 0x7FFFFFFF)},
       {SND_DISCONNECT, wave(fmt16(1, 1, 8000, 8), {})},
   };
   const auto files_before = open_file_count();
@@ -50,6 +49,42 @@ TEST_F(SoundEffects, MissingBrokenAndUnplayableFilesAreSilent) {
   EXPECT_TRUE(fake_sound_plays().empty());
   EXPECT_EQ(fake_audio_live_buffers(), 0u);
   EXPECT_EQ(open_file_count(), files_before);
+}
+
+// Files from writers that streamed (sizes 0xFFFFFFFF) or counted the RIFF header in its size
+// play what they hold, as effects and as the looping stream; no buffer is sized by the claim.
+TEST_F(SoundEffects, SizesPastTheEndOfTheFilePlayWhatIsThere) {
+  start_device();
+  const Bytes samples = pattern(3000, 5);
+  const Bytes good = pcm_wave(1, 8000, 8, samples);
+  const size_t data_size_at = good.size() - samples.size() - 4;
+  auto patched = [&](uint32_t riff_size, uint32_t data_size) {
+    Bytes b = good;
+    for (int i = 0; i < 4; ++i) {
+      b[4 + i] = static_cast<uint8_t>(riff_size >> (8 * i));
+      b[data_size_at + i] = static_cast<uint8_t>(data_size >> (8 * i));
+    }
+    return b;
+  };
+  const uint32_t whole = static_cast<uint32_t>(good.size());
+  const Bytes files[] = {patched(whole, 3000), patched(0xFFFFFFFF, 0xFFFFFFFF), patched(whole - 8, 0x7FFFFFFF)};
+  for (const Bytes& file : files) {
+    SCOPED_TRACE(&file - files);
+    sound_shutdown();  // each file's stream starts from a fresh play position
+    start_device();
+    fake_clear_sound_plays();
+    write_file(sound_file_name(SND_NEWSPARX), file);
+    sound_effect(SND_NEWSPARX);
+    ASSERT_EQ(fake_sound_plays().size(), 1u);
+    EXPECT_EQ(fake_audio_buffer_bytes(fake_sound_plays()[0].buffer), samples);
+
+    write_file("music.wav", file);
+    ASSERT_EQ(sound_stream_open("music.wav"), 1);
+    fake_advance_ms(1000);  // into the second half: the first is refilled, rewinding once
+    ASSERT_EQ(sound_stream_service(), 1);
+    EXPECT_EQ(slice(fake_audio_buffer_bytes(sound_stream.buffer), 0, 8000),
+              join({samples, samples, Bytes(2000, 0x80)}));
+  }
 }
 
 TEST_F(SoundEffects, WithoutADeviceNothingPlays) {

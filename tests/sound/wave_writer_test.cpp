@@ -62,6 +62,29 @@ TEST_F(WaveWriter, CopyReadsBackWithTheFactCountUnknownUntilFinished) {
   std::free(loaded);
 }
 
+// The copier walks only whole chunks: one that claims to run past the RIFF ends the walk, so
+// neither it nor anything behind it is copied.
+TEST_F(WaveWriter, AChunkClaimingPastTheRiffEndsTheCopy) {
+  const Bytes disp = pattern(6, 2);
+  write_file("source.wav", riff_form("WAVE", {chunk("fmt ", fmt16(1, 1, 8000, 8)), chunk("DISP", disp),
+                                              chunk("plst", pattern(8), 0xFFFFFFF0u), chunk("DISP", pattern(4))}));
+  RiffFile *source = nullptr, *file = nullptr;
+  WaveFormat* format = nullptr;
+  RiffChunk source_riff, scratch, fmt, riff, data;
+  RiffInfo info;
+  ASSERT_EQ(wav_reader_open("source.wav", &source, &format, &source_riff), 0);
+  ASSERT_EQ(wav_writer_create("copy.wav", &file, format, &fmt, &riff), 0);
+  EXPECT_EQ(wav_copy_extra_chunks(source, &scratch, &source_riff, file), 0);
+  wav_reader_close(&source, &format);
+  ASSERT_EQ(wav_writer_begin_data(&file, &data, &info), 0);
+  ASSERT_EQ(wav_writer_finish(&file, &data, &riff, &info, 0), 0);
+  const Bytes out = read_file("copy.wav");  // RIFF, fmt (8 + 16), fact (12), DISP (8 + 6), data (8)
+  ASSERT_EQ(out.size(), 12u + 24 + 12 + 14 + 8);
+  EXPECT_EQ(id_at(out, 48), "DISP");
+  EXPECT_EQ(slice(out, 56, 62), disp);
+  EXPECT_EQ(id_at(out, 62), "data");
+}
+
 TEST_F(WaveWriter, FailuresLeaveNoFileOpen) {
   const WaveFormat format = {WAVE_FORMAT_PCM, 1, 8000, 8000, 1, 8, 0};
   const auto files_before = open_file_count();
