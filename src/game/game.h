@@ -39,6 +39,8 @@ struct Game {
   int32_t f1_wait_resume = 0;
   // The "High" value the side panel shows: the table's best score as the frame found it.
   int32_t high_shown = 0;
+  // The pause came from the window losing the keyboard focus (the message says so).
+  bool paused_by_focus = false;
 };
 
 // What a game frame asks of the screens above it.

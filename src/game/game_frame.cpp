@@ -76,6 +76,15 @@ void step_playing_rest(Frame& f) {
 
 // False when the frame now waits for F1 to be released.
 bool step_playing(Frame& f) {
+  // A window in the background pauses the game as F1 does (nothing to wait for: no key is
+  // held); F1 resumes it as usual.
+  if (!f.input.focused) {
+    f.game.game_phase = PHASE_PAUSED;
+    f.game.pause_started_at = f.game.now;
+    f.game.paused_by_focus = true;
+    f.round.phase_frames = 0;
+    return true;
+  }
   if (f.key(VK_F1)) {
     f.game.game_phase = PHASE_PAUSED;
     f.game.pause_started_at = f.game.now;
@@ -90,6 +99,7 @@ bool step_playing(Frame& f) {
 bool step_paused(Frame& f) {
   if (!f.key(VK_F1)) return true;
   f.game.game_phase = PHASE_PLAYING;
+  f.game.paused_by_focus = false;
   f.round.time_base += f.game.now - f.game.pause_started_at;
   f.game.f1_wait_resume = RESUME_AFTER_PHASE_STEP;
   return false;

@@ -151,6 +151,10 @@ void phase_message(const Game& game, const Round& round, const Hiscores& hiscore
       show(220, 230, COLOUR_WHITE);
       text_format("Press F1 to resume game or ESC to quit!");
       show(80, 250, COLOUR_GREY);
+      if (game.paused_by_focus) {
+        text_format("(paused while the window was in the background)");
+        show(110, 270, COLOUR_GREY);
+      }
       break;
     case PHASE_GAME_OVER:
       if (game_score == 0 || game_score < game.recorded_score) {

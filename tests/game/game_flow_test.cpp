@@ -208,3 +208,29 @@ TEST_F(GameFlow, QixKeepsMovingWhenTheBackBufferCannotBeLocked) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GameFlow, AWindowInTheBackgroundPausesPlayUntilF1AndTheMenuRunsOn) {
+  run_frames(2);
+  fake_set_focus(false);
+  frames_with({VK_LEFT}, 3);
+  EXPECT_EQ((Values{game_phase, player_x}), (Values{PHASE_PAUSED, PLAYER_START_X}));
+  EXPECT_EQ(shown("Game Paused", 220, 230, COLOUR_WHITE), 0);
+  EXPECT_EQ(shown("(paused while the window was in the background)", 110, 270, COLOUR_GREY), 0);
+  fake_set_focus(true);
+  run_frames(2);
+  EXPECT_EQ(game_phase, PHASE_PAUSED) << "coming back does not resume by itself";
+  frames_with({VK_F1});
+  run_frames(1);
+  EXPECT_EQ(game_phase, PHASE_PLAYING);
+  EXPECT_GT(shown("(paused while the window was in the background)", 110, 270, COLOUR_GREY), 100) << "gone";
+  // The menu does not pause.
+  fake_set_focus(false);
+  const uint64_t before = fake_frame_count();
+  for (int i = 0; i < 3; ++i) menu_run_frame(live_input());
+  EXPECT_EQ(fake_frame_count(), before + 3);
+  fake_set_focus(true);
+}
+
+}  // namespace
