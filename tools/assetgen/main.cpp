@@ -1,6 +1,6 @@
 // assetgen: paints the game's pictures and synthesises its sounds into the data folder.
 //   assetgen <data folder>             the ten BMP files and the sixteen WAV files
-//   assetgen --preview <folder>        contact-sheet.ppm, game-screen.ppm and menu-screen.ppm, to look at
+//   assetgen --preview <folder>        contact-sheet.ppm, every picture and the palette, to look at
 //   assetgen --icons <folder>          icon-16.png .. icon-256.png, the desktop icon
 #include <cstdio>
 #include <string>
@@ -14,8 +14,7 @@
 int main(int argc, char** argv) {
   if (argc == 3 && std::string_view(argv[1]) == "--preview") {
     const std::string dir = argv[2];
-    if (!preview_contact_sheet((dir + "/contact-sheet.ppm").c_str()) || !preview_game_screen((dir + "/game-screen.ppm").c_str()) ||
-        !preview_menu_screen((dir + "/menu-screen.ppm").c_str())) {
+    if (!preview_contact_sheet((dir + "/contact-sheet.ppm").c_str())) {
       std::fprintf(stderr, "assetgen: cannot write the previews into %s\n", argv[2]);
       return 1;
     }

@@ -1,5 +1,5 @@
 // Looking at the artwork: pictures rendered through the palette into PPM files, a contact
-// sheet of all of them, and a game screen composed from them at their places.
+// sheet of all of them. (The screens themselves are real frames: scripts/docs-screenshots.sh.)
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -21,8 +21,3 @@ int32_t rgbimage_save_ppm(const char* path, const RgbImage& image);
 
 // All ten pictures at twice their size, each labelled by its pixel box; 1 or 0.
 int32_t preview_contact_sheet(const char* path);
-// A game frame put together from the pictures at their screen places, with a few claims
-// uncovering the starfield and the side panel texts; 1 or 0.
-int32_t preview_game_screen(const char* path);
-// The main menu put together likewise, to judge how its texts read on the backdrop; 1 or 0.
-int32_t preview_menu_screen(const char* path);
