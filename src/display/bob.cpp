@@ -12,21 +12,20 @@ namespace {
 
 constexpr int32_t MAX_FRAME_SIDE = 16384;
 
-Surface* current_frame(const Bob* bob) {
+}  // namespace
+
+Surface* bob_current_frame(const Bob* bob) {
   if (bob->frame < 0 || bob->frame >= BOB_FRAME_SLOTS) return nullptr;
   return bob->frames[bob->frame];
 }
 
-// The destination of a draw; false when it lies so far right or down that it cannot show.
-bool destination(const Bob* bob, int32_t width, int32_t height, Rect* dst) {
+bool bob_destination(const Bob* bob, int32_t width, int32_t height, Rect* dst) {
   const int64_t right = static_cast<int64_t>(bob->x) + width - 1;
   const int64_t bottom = static_cast<int64_t>(bob->y) + height - 1;
   if (right > INT32_MAX || bottom > INT32_MAX) return false;
   *dst = Rect{bob->x, bob->y, static_cast<int32_t>(right), static_cast<int32_t>(bottom)};
   return true;
 }
-
-}  // namespace
 
 void bob_frame_corner(int32_t mode, int32_t cx, int32_t cy, int32_t width, int32_t height, int64_t* column,
                       int64_t* row) {
@@ -83,10 +82,10 @@ bool bob_destroy(Bob* bob) {
 bool bob_draw(Bob* bob, Surface* target) {
   if (!bob) return false;
   if (!(bob->flags & BOB_FLAG_SHOWN)) return true;
-  Surface* frame = current_frame(bob);
+  Surface* frame = bob_current_frame(bob);
   if (!frame || !target) return false;
   Rect dst;
-  if (!destination(bob, bob->width, bob->height, &dst)) return true;
+  if (!bob_destination(bob, bob->width, bob->height, &dst)) return true;
   const Rect src{0, 0, bob->width - 1, bob->height - 1};
   return surface_blit(target, &dst, frame, &src, 1);
 }

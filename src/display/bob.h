@@ -58,3 +58,7 @@ bool bob_draw(Bob* bob, Surface* target);
 // frame is 0. False for a picture without pixels or not of 8 bits, or a frame that does not exist.
 bool bob_load_frame(Bob* bob, const BitmapFile* bitmap, int32_t frame_index, int32_t cx, int32_t cy, int32_t mode);
 bool bob_set_position(Bob* bob, int32_t x, int32_t y);
+// The frame a draw shows (null when there is none), and where a width x height draw of it
+// lands: false when that lies so far right or down that it cannot show.
+Surface* bob_current_frame(const Bob* bob);
+bool bob_destination(const Bob* bob, int32_t width, int32_t height, Rect* dst);

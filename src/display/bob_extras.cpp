@@ -11,20 +11,6 @@ namespace {
 // The rectangle that moves bounce off and wrap around: the whole 640 x 480 screen.
 constexpr int32_t MOVE_MIN_X = 0, MOVE_MIN_Y = 0, MOVE_MAX_X = 639, MOVE_MAX_Y = 479;
 
-// The frame and the destination rectangle exactly as bob_draw takes them, at another size.
-Surface* current_frame(const Bob* bob) {
-  if (bob->frame < 0 || bob->frame >= BOB_FRAME_SLOTS) return nullptr;
-  return bob->frames[bob->frame];
-}
-
-bool destination(const Bob* bob, int32_t width, int32_t height, Rect* dst) {
-  const int64_t right = static_cast<int64_t>(bob->x) + width - 1;
-  const int64_t bottom = static_cast<int64_t>(bob->y) + height - 1;
-  if (right > INT32_MAX || bottom > INT32_MAX) return false;
-  *dst = Rect{bob->x, bob->y, static_cast<int32_t>(right), static_cast<int32_t>(bottom)};
-  return true;
-}
-
 // One axis of a move: bounce keeps the sprite inside [lo, hi] with the velocity turned inwards;
 // wrap lets it leave one side whole and come back in at the other.
 void settle_axis(int32_t* pos, int32_t* vel, int32_t size, int32_t lo, int32_t hi, int32_t flags) {
@@ -49,10 +35,10 @@ void settle_axis(int32_t* pos, int32_t* vel, int32_t size, int32_t lo, int32_t h
 bool bob_draw_scaled(Bob* bob, int32_t width, int32_t height, Surface* target) {
   if (!bob) return false;
   if (!(bob->flags & BOB_FLAG_SHOWN)) return true;
-  Surface* frame = current_frame(bob);
+  Surface* frame = bob_current_frame(bob);
   if (!frame || !target) return false;
   Rect dst;
-  if (!destination(bob, width, height, &dst)) return true;
+  if (!bob_destination(bob, width, height, &dst)) return true;
   const Rect src{0, 0, bob->width - 1, bob->height - 1};
   return surface_blit(target, &dst, frame, &src, 1);
 }

@@ -12,7 +12,7 @@
 #include "app/app.h"
 #include "common/frame_hash.h"
 #include "platform/fake/fake_platform.h"
-#include "png_write.h"
+#include "png_writer.h"
 
 namespace {
 
@@ -73,10 +73,13 @@ void milestones_between(const Watch& a, const Watch& b, uint64_t frame, std::vec
 }
 
 void dump_frame(const FakeFrame& frame, const std::string& path) {
-  std::vector<uint8_t> rgb;
-  rgb.reserve(frame.pixels.size() * 3);
-  for (uint8_t index : frame.pixels) rgb.insert(rgb.end(), frame.palette[index], frame.palette[index] + 3);
-  png_write_rgb(path, frame.width, frame.height, rgb);
+  RgbaImage image{frame.width, frame.height, {}};
+  image.bytes.reserve(frame.pixels.size() * 4);
+  for (uint8_t index : frame.pixels) {
+    image.bytes.insert(image.bytes.end(), frame.palette[index], frame.palette[index] + 3);
+    image.bytes.push_back(255);
+  }
+  png_save(path, image);
 }
 
 // In the child: the replay itself.

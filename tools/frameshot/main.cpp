@@ -10,7 +10,7 @@
 
 #include "app/app.h"
 #include "platform/fake/fake_platform.h"
-#include "png_write.h"
+#include "png_writer.h"
 
 int main(int argc, char** argv) {
   if (argc < 4 || argc % 2 != 0) {
@@ -26,10 +26,13 @@ int main(int argc, char** argv) {
     auto it = wanted.find(frame);
     if (it == wanted.end()) return;
     const FakeFrame& f = fake_last_frame();
-    std::vector<uint8_t> rgb;
-    rgb.reserve(f.pixels.size() * 3);
-    for (uint8_t index : f.pixels) rgb.insert(rgb.end(), f.palette[index], f.palette[index] + 3);
-    if (png_write_rgb(it->second, f.width, f.height, rgb)) ++written;
+    RgbaImage image{f.width, f.height, {}};
+    image.bytes.reserve(f.pixels.size() * 4);
+    for (uint8_t index : f.pixels) {
+      image.bytes.insert(image.bytes.end(), f.palette[index], f.palette[index] + 3);
+      image.bytes.push_back(255);
+    }
+    if (png_save(it->second, image)) ++written;
   });
   Options options;
   options.demo = DemoMode::PLAY;
