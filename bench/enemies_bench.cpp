@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "world.h"
 #include "enemies/qix.h"
 #include "common/random.h"
 #include "enemies/sparx.h"

@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 
+#include "world.h"
 #include "live_input.h"
 #include "app/app.h"
 #include "display/display.h"
@@ -71,7 +72,7 @@ void start_program() {
   if (chdir(data ? data : "data") != 0) {
     // Without the data folder the frame is drawn without pictures; still a frame's work.
   }
-  app_window = platform_window_create("Marrowin");
+  platform_window_create("Marrowin");
   app_startup();
   started = true;
 }

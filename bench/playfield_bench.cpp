@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "world.h"
 #include "enemies/qix.h"
 #include "game/game.h"
 #include "playfield/player.h"
