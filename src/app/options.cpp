@@ -43,6 +43,69 @@ bool parse_seed(const std::string& text, uint32_t* seed) {
   return true;
 }
 
+// What one option does with its value (empty for an option without one); false, with the
+// reason in error, when the value is not one it takes.
+using OptionApply = bool (*)(Options* o, const std::string& value, std::string* error);
+
+struct OptionSpec {
+  const char* name;
+  bool takes_value;
+  OptionApply apply;
+};
+
+bool set_demo(Options* o, DemoMode mode, const std::string& value, std::string* error) {
+  if (o->demo != DemoMode::NONE) {
+    *error = "only one of --record, --playdemo and --timedemo may be given";
+    return false;
+  }
+  if (value.empty()) {
+    *error = "a demo option needs a file name";  // --record, --playdemo, --timedemo
+    return false;
+  }
+  o->demo = mode;
+  o->demo_file = value;
+  return true;
+}
+
+// An empty value would silently mean "not given".
+bool set_path(std::string* path, const char* option, const char* what, const std::string& value, std::string* error) {
+  if (value.empty()) {
+    *error = std::string("option '") + option + "' needs " + what;
+    return false;
+  }
+  *path = value;
+  return true;
+}
+
+const OptionSpec OPTIONS[] = {
+    {"--help", false, [](Options* o, const std::string&, std::string*) { return o->help = true; }},
+    {"-h", false, [](Options* o, const std::string&, std::string*) { return o->help = true; }},
+    {"--version", false, [](Options* o, const std::string&, std::string*) { return o->version = true; }},
+    {"--windowed", false, [](Options* o, const std::string&, std::string*) { return (o->windowed = 1) != 0; }},
+    {"--fullscreen", false, [](Options* o, const std::string&, std::string*) { return (o->windowed = 0) == 0; }},
+    {"--scale", true,
+     [](Options* o, const std::string& v, std::string* error) {
+       if (v == "fit" || v == "integer") {
+         o->scale = v == "fit" ? ScaleMode::FIT : ScaleMode::INTEGER;
+         return true;
+       }
+       *error = "--scale takes fit or integer, not '" + v + "'";
+       return false;
+     }},
+    {"--data", true, [](Options* o, const std::string& v, std::string* e) { return set_path(&o->data_dir, "--data", "a folder", v, e); }},
+    {"--scores", true,
+     [](Options* o, const std::string& v, std::string* e) { return set_path(&o->scores_file, "--scores", "a file name", v, e); }},
+    {"--seed", true,
+     [](Options* o, const std::string& v, std::string* error) {
+       if (parse_seed(v, &o->seed)) return o->seed_given = true;
+       *error = "--seed takes a whole number from 0 to 4294967295, not '" + v + "'";
+       return false;
+     }},
+    {"--record", true, [](Options* o, const std::string& v, std::string* e) { return set_demo(o, DemoMode::RECORD, v, e); }},
+    {"--playdemo", true, [](Options* o, const std::string& v, std::string* e) { return set_demo(o, DemoMode::PLAY, v, e); }},
+    {"--timedemo", true, [](Options* o, const std::string& v, std::string* e) { return set_demo(o, DemoMode::TIME, v, e); }},
+};
+
 }  // namespace
 
 const char* options_usage() { return USAGE; }
@@ -50,92 +113,32 @@ const char* options_usage() { return USAGE; }
 bool options_parse(int argc, const char* const* argv, Options* options, std::string* error) {
   Options o;
   for (int i = 1; i < argc; ++i) {
-    std::string word = argv[i] != nullptr ? argv[i] : "";
-    std::string name = word, value;
-    bool has_value = false;
-    const size_t eq = word.find('=');
-    if (word.rfind("--", 0) == 0 && eq != std::string::npos) {
-      name = word.substr(0, eq);
-      value = word.substr(eq + 1);
-      has_value = true;
+    const std::string word = argv[i] != nullptr ? argv[i] : "";
+    // A value follows as the next word, or after '=' in the same word.
+    const size_t eq = word.rfind("--", 0) == 0 ? word.find('=') : std::string::npos;
+    const std::string name = word.substr(0, eq);
+    const OptionSpec* spec = nullptr;
+    for (const OptionSpec& candidate : OPTIONS)
+      if (name == candidate.name) spec = &candidate;
+    if (spec == nullptr) {
+      *error = "unknown option '" + word + "'";
+      return false;
     }
-    auto take_value = [&]() -> bool {
-      if (has_value) return true;
+    std::string value;
+    if (eq != std::string::npos) {
+      if (!spec->takes_value) {
+        *error = "option '" + name + "' takes no value";
+        return false;
+      }
+      value = word.substr(eq + 1);
+    } else if (spec->takes_value) {
       if (i + 1 >= argc || argv[i + 1] == nullptr) {
         *error = "option '" + name + "' needs a value";
         return false;
       }
       value = argv[++i];
-      return true;
-    };
-    auto no_value = [&]() -> bool {
-      if (!has_value) return true;
-      *error = "option '" + name + "' takes no value";
-      return false;
-    };
-    // An empty value would silently mean "not given".
-    auto not_empty = [&](const char* what) -> bool {
-      if (!value.empty()) return true;
-      *error = "option '" + name + "' needs " + what;
-      return false;
-    };
-    auto set_demo = [&](DemoMode mode) -> bool {
-      if (!take_value()) return false;
-      if (o.demo != DemoMode::NONE) {
-        *error = "only one of --record, --playdemo and --timedemo may be given";
-        return false;
-      }
-      if (!not_empty("a file name")) return false;
-      o.demo = mode;
-      o.demo_file = value;
-      return true;
-    };
-
-    if (name == "--help" || name == "-h") {
-      if (!no_value()) return false;
-      o.help = true;
-    } else if (name == "--version") {
-      if (!no_value()) return false;
-      o.version = true;
-    } else if (name == "--windowed") {
-      if (!no_value()) return false;
-      o.windowed = 1;
-    } else if (name == "--fullscreen") {
-      if (!no_value()) return false;
-      o.windowed = 0;
-    } else if (name == "--scale") {
-      if (!take_value()) return false;
-      if (value == "fit") {
-        o.scale = ScaleMode::FIT;
-      } else if (value == "integer") {
-        o.scale = ScaleMode::INTEGER;
-      } else {
-        *error = "--scale takes fit or integer, not '" + value + "'";
-        return false;
-      }
-    } else if (name == "--data") {
-      if (!take_value() || !not_empty("a folder")) return false;
-      o.data_dir = value;
-    } else if (name == "--scores") {
-      if (!take_value() || !not_empty("a file name")) return false;
-      o.scores_file = value;
-    } else if (name == "--seed") {
-      if (!take_value()) return false;
-      if (!parse_seed(value, &o.seed)) {
-        *error = "--seed takes a whole number from 0 to 4294967295, not '" + value + "'";
-        return false;
-      }
-      o.seed_given = true;
-    } else if (name == "--record") {
-      if (!set_demo(DemoMode::RECORD)) return false;
-    } else if (name == "--playdemo") {
-      if (!set_demo(DemoMode::PLAY)) return false;
-    } else if (name == "--timedemo") {
-      if (!set_demo(DemoMode::TIME)) return false;
-    } else {
-      *error = "unknown option '" + word + "'";
-      return false;
     }
+    if (!spec->apply(&o, value, error)) return false;
   }
   *options = o;
   return true;
