@@ -31,17 +31,12 @@ for tool in Xvfb xdotool; do
   command -v "$tool" >/dev/null || { echo "$tool is not installed" >&2; exit 2; }
 done
 work=$(mktemp -d /tmp/zorvane-cpu-XXXXXX)
-xvfb_pid="" wm_pid="" game_pid=""
+. "$(dirname "$0")/xvfb-lib.sh"
 cleanup() {
   [ -n "$hold" ] && xdotool keyup "$hold" 2>/dev/null
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
+  xvfb_cleanup
 }
 trap cleanup EXIT
-. "$(dirname "$0")/xvfb-lib.sh"
 copy_data "$data"
 
 start_xvfb 231 300 "$size"

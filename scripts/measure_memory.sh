@@ -19,16 +19,9 @@ done
 mkdir -p "$out"
 log=$out/memory.log
 work=$(mktemp -d /tmp/zorvane-memory-XXXXXX)
-xvfb_pid="" game_pid=""
-cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
 . "$(dirname "$0")/xvfb-lib.sh"
-find "$data" -maxdepth 1 -type f ! -name scores.dat -exec cp {} "$work/" \;
+trap xvfb_cleanup EXIT
+copy_data "$data"
 
 start_xvfb 161 230
 

@@ -24,16 +24,8 @@ for tool in Xvfb xdotool; do
   command -v "$tool" >/dev/null || { echo "$tool is not installed" >&2; exit 2; }
 done
 work=$(mktemp -d /tmp/zorvane-startup-XXXXXX)
-xvfb_pid="" wm_pid="" game_pid=""
-cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
 . "$(dirname "$0")/xvfb-lib.sh"
+trap xvfb_cleanup EXIT
 copy_data "$data"
 start_xvfb 301 370 "$size"
 [ -n "$wm" ] && start_wm

@@ -1,6 +1,18 @@
 # Sourced by the measurement and screen scripts: a private Xvfb, optionally with a small window
 # manager (full screen needs one), and a scratch copy of the data.
 # Needs $work (scratch folder) set; sets xvfb_pid, wm_pid and DISPLAY.
+xvfb_pid="" wm_pid="" game_pid=""
+
+# xvfb_cleanup: the game ($game_pid), the window manager and Xvfb stopped, $work removed; for
+# `trap xvfb_cleanup EXIT`.
+xvfb_cleanup() {
+  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+
 # start_xvfb FIRST LAST [WIDTHxHEIGHT]: the first free display number in FIRST..LAST, 640x480
 # unless a size is given.
 start_xvfb() {
