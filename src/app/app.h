@@ -1,11 +1,28 @@
 // The program's shell: window, main loop, start-up and shut-down.
 #pragma once
 #include <cstdint>
+#include <memory>
 
 #include "app/options.h"
 #include "app/program.h"
+#include "app/session.h"
 #include "platform/platform.h"
 
+// One run of the program, pass by pass: a browser hands control back after every pass, the
+// desktop loops over them.
+struct AppRun {
+  Session session;
+  std::unique_ptr<Program> program;
+  bool running = false;
+  bool close_posted = false;
+  int32_t exit_status = 0;
+};
+// Opens the window and starts up: -1 when the run is ready for its passes, otherwise the exit
+// status of a run that could not start (one line on stderr says why).
+int32_t app_begin(AppRun* run, int32_t instance, const Options& options);
+// One pass of the main loop: input, at most one message, the current screen's frame. False once
+// the run has ended (run->exit_status then holds the program's exit status).
+bool app_pass(AppRun* run);
 // Runs the program: the quit message's exit code, or non-zero (with one line on stderr) when
 // no window or no display can be had, a demo cannot be read (2) or a replay differs (3).
 int32_t app_main(int32_t instance, const Options& options);

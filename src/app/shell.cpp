@@ -2,11 +2,9 @@
 #include <cstdio>
 
 #include "app/app.h"
-#include "app/session.h"
 #include "common/frame_hash.h"
 #include "display/display.h"
 
-#include <memory>
 
 namespace {
 
@@ -21,14 +19,18 @@ void take_frame(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[
   if (frame_session) session_take_frame(frame_session, frame_hash(pixels, pitch, 640, 480, palette_rgb));
 }
 
-int32_t app_end(Program& program, Session* session, int32_t status) {
-  app_shutdown(program);
+// Ends the run: shut down, and the exit status the session gives.
+bool app_end(AppRun* run, int32_t status) {
+  app_shutdown(*run->program);
   running_program = nullptr;
   platform_window_destroy();
   display.display_frame_observer = nullptr;
   display.display_realtime = true;
   frame_session = nullptr;
-  return session_finish(session, status);
+  run->exit_status = session_finish(&run->session, status);
+  run->running = false;
+  run->program.reset();
+  return false;
 }
 
 }  // namespace
@@ -48,8 +50,8 @@ int64_t app_window_proc(int32_t, uint32_t message, uint64_t, int64_t) {
   }
 }
 
-int32_t app_main(int32_t instance, const Options& options) {
-  Session session;
+int32_t app_begin(AppRun* run, int32_t instance, const Options& options) {
+  Session& session = run->session;
   std::string error;
   if (!session_open(&session, options, &error)) {
     std::fprintf(stderr, "zorvane: %s: %s\n", options.demo_file.c_str(), error.c_str());
@@ -63,8 +65,8 @@ int32_t app_main(int32_t instance, const Options& options) {
     return EXIT_NO_WINDOW;
   }
   // Every run starts from fresh records (the round alone is far too large for the stack).
-  auto owned = std::make_unique<Program>();
-  Program& program = *owned;
+  run->program = std::make_unique<Program>();
+  Program& program = *run->program;
   running_program = &program;
   program.app_window = window;
   program.app_instance = instance;
@@ -80,6 +82,7 @@ int32_t app_main(int32_t instance, const Options& options) {
   if (!app_startup(program, session_seed(&session, options), !timed)) {
     std::fprintf(stderr, "zorvane: cannot set up the 640x480 8-bit display\n");
     running_program = nullptr;
+    run->program.reset();
     display_shutdown();
     platform_window_destroy();
     display.display_frame_observer = nullptr;
@@ -87,26 +90,40 @@ int32_t app_main(int32_t instance, const Options& options) {
     frame_session = nullptr;
     return EXIT_NO_DISPLAY;
   }
+  run->running = true;
+  return -1;
+}
 
-  bool close_posted = false;
-  for (;;) {
-    // The input of the pass is read once, before anything else: every screen sees the same.
-    Input input;
-    if (!session_next_input(&session, &input)) return app_end(program, &session, 0);
-    // The desktop's request to close arrives as one WM_DESTROY, in order with the others.
-    if (input.close_requested && !close_posted) {
-      close_posted = true;
-      platform_post_message(WM_DESTROY, 0, 0);
-    }
-    // At most one message per pass, so message traffic never changes the frame rate.
-    PlatformMessage message;
-    if (platform_peek_message(&message)) {
-      if (message.message == WM_QUIT) return app_end(program, &session, static_cast<int32_t>(message.wparam));
-      app_window_proc(program.app_window, message.message, message.wparam, message.lparam);
-    }
-    game_set_now(program.game, input.seconds);
-    const FrontendResult result =
-        frontend_run_pass(program.frontend, program.game, program.round, program.hiscores, program.assets, input);
-    if (result.quit) platform_post_message(WM_DESTROY, 0, 0);
+bool app_pass(AppRun* run) {
+  if (!run->running) return false;
+  Program& program = *run->program;
+  Session& session = run->session;
+  // The input of the pass is read once, before anything else: every screen sees the same.
+  Input input;
+  if (!session_next_input(&session, &input)) return app_end(run, 0);
+  // The desktop's request to close arrives as one WM_DESTROY, in order with the others.
+  if (input.close_requested && !run->close_posted) {
+    run->close_posted = true;
+    platform_post_message(WM_DESTROY, 0, 0);
   }
+  // At most one message per pass, so message traffic never changes the frame rate.
+  PlatformMessage message;
+  if (platform_peek_message(&message)) {
+    if (message.message == WM_QUIT) return app_end(run, static_cast<int32_t>(message.wparam));
+    app_window_proc(program.app_window, message.message, message.wparam, message.lparam);
+  }
+  game_set_now(program.game, input.seconds);
+  const FrontendResult result =
+      frontend_run_pass(program.frontend, program.game, program.round, program.hiscores, program.assets, input);
+  if (result.quit) platform_post_message(WM_DESTROY, 0, 0);
+  return true;
+}
+
+int32_t app_main(int32_t instance, const Options& options) {
+  AppRun run;
+  const int32_t status = app_begin(&run, instance, options);
+  if (status >= 0) return status;
+  while (app_pass(&run)) {
+  }
+  return run.exit_status;
 }
