@@ -1,5 +1,5 @@
 // Sums voices in 32 bits and clamps once at the end, so loud overlaps clip instead of wrapping.
-#include "platform/sdl/audio_mixer.h"
+#include "platform/common/audio_mixer.h"
 
 #include <cmath>
 

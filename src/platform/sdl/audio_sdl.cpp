@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "platform/sdl/audio_mixer.h"
+#include "platform/common/audio_mixer.h"
 #include "platform/sdl/audio_sdl.h"
 
 namespace {
