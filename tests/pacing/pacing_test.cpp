@@ -18,15 +18,16 @@ TEST(PaceClock, EachTickServesOneFrameAndMissedTicksAreNotCaughtUp) {
   struct Step {
     int64_t ready_us, shown_us;
   };
-  // From its start at 1000: ticks at 1000, 17666, 34333, 51000, 67666, ...
+  // From its start at 1000: ticks at 1000, 17666.7, 34333.3, 51000, 67666.7, ..., each
+  // reached at the first whole microsecond not before it (17667, 34334, ...).
   const Step steps[] = {
       {1000, 1000},    // the first frame starts the clock and goes at once
-      {2000, 17666},   // tick 0 is taken: wait for tick 1
-      {17700, 34333},  // tick 1 was taken by the wait: the next frame waits for tick 2
+      {2000, 17667},   // tick 0 is taken: wait for tick 1
+      {17700, 34334},  // tick 1 was taken by the wait: the next frame waits for tick 2
       {40000, 51000},  // tick 2 taken: tick 3
       {90000, 90000},  // late: ticks 4 and 5 passed, 5 is free and serves at once
       {91000, 101000}, // 5 taken: tick 6, not a second free one for the missed tick 4
-      {101000, 117666},
+      {101000, 117667},
       {150000, 150000},// a long pause (a 30 ms game frame) always finds a free tick
       {180000, 180000},
   };
@@ -43,13 +44,74 @@ TEST(PaceClock, NextVerticalBlank) {
     int64_t blank_us;
   };
   const Case cases[] = {
-      {0, 0, 60, 0},          {1, 0, 60, 16666},       {16666, 0, 60, 16666}, {16667, 0, 60, 33333},
-      {6945, 0, 144, 13888},  {6944, 0, 144, 6944},    {5000, 2000, 75, 15333}, {1000, 2000, 75, 2000},
+      // Blank 1 at 60 Hz falls at 16666.7 us: reached at 16667, already past at 16667.
+      {0, 0, 60, 0},          {1, 0, 60, 16667},       {16666, 0, 60, 16667}, {16667, 0, 60, 33334},
+      {6945, 0, 144, 13889},  {6944, 0, 144, 6945},    {5000, 2000, 75, 15334}, {1000, 2000, 75, 2000},
+      {50000, 0, 60, 50000},  // blank 3 falls on a whole microsecond
       {12345, 0, 0, 12345},   // no display rate: shown when ready
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.t_us << " @ " << c.hz << " Hz");
     EXPECT_EQ(pace_next_vblank(c.t_us, c.phase_us, c.hz), c.blank_us);
+  }
+}
+
+// Ticks and blanks fall between whole microseconds (16666.7 us apart at 60 Hz). Counted here by
+// cross-multiplying, with no rounding: how many of the events k = 0, 1, ... at
+// origin + k / hz s have come by x, and how many came before x.
+int64_t events_by(int64_t x, int64_t origin_us, int64_t hz) {
+  return x < origin_us ? 0 : (x - origin_us) * hz / 1000000 + 1;
+}
+int64_t events_before(int64_t x, int64_t origin_us, int64_t hz) {
+  return x <= origin_us ? 0 : ((x - origin_us) * hz - 1) / 1000000 + 1;
+}
+
+constexpr int64_t START_TIMES[] = {0, 1, 2, 3, 999, 1000, 16666, 16667, 33333, 123457, 1000000007, 3600000000001};
+
+TEST(PaceClock, NoFrameShownBeforeATickOfItsOwnHasComeFromAnyStart) {
+  // Gaps between a present's return and the next frame: none, sub-tick, within a microsecond
+  // of a tick, the game's 30 ms frames, and stalls that miss ticks.
+  constexpr int64_t GAPS[] = {0, 1, 2, 333, 16665, 16666, 16667, 30000, 1, 50000, 5000, 33333, 7, 100001};
+  for (int64_t origin : START_TIMES) {
+    SCOPED_TRACE(testing::Message() << "started at " << origin);
+    PaceClock c;
+    int64_t shown = pace_next_tick(&c, origin);
+    ASSERT_EQ(shown, origin);
+    for (int round = 0; round < 50; ++round)
+      for (int64_t gap : GAPS) {
+        const int64_t ready = shown + gap;
+        const int64_t previous = shown;
+        shown = pace_next_tick(&c, ready);
+        SCOPED_TRACE(testing::Message() << "ready at " << ready << ", shown at " << shown);
+        ASSERT_GE(shown, ready);
+        // A tick not yet used by the previous frame has come when the frame is shown ...
+        ASSERT_GT(events_by(shown, origin, PACE_TICKS_PER_SECOND), events_by(previous, origin, PACE_TICKS_PER_SECOND));
+        // ... and a frame that had to wait is shown the first microsecond that one has.
+        if (shown > ready) {
+          ASSERT_EQ(events_by(shown - 1, origin, PACE_TICKS_PER_SECOND),
+                    events_by(previous, origin, PACE_TICKS_PER_SECOND));
+        }
+      }
+  }
+}
+
+TEST(PaceClock, NoBlankReachedBeforeItComesAtAnyRateOrPhase) {
+  for (int32_t hz : {60, 75, 120, 144, 50, 59, 61, 85, 90, 100, 165, 170, 240, 360, 499}) {
+    for (int64_t phase : START_TIMES) {
+      SCOPED_TRACE(testing::Message() << hz << " Hz from " << phase);
+      // Every microsecond over the first blanks, and again far on.
+      const int64_t span = 3 * 1000000 / hz;
+      for (int64_t from : {phase - 3, phase + 86400000017})
+        for (int64_t t = from; t < from + span; ++t) {
+          const int64_t blank = pace_next_vblank(t, phase, hz);
+          const int64_t before = events_before(t, phase, hz);
+          // Exactly one blank, the first not before t, has come when the frame is shown, and the
+          // frame is shown the first microsecond it has.
+          if (blank < t || events_by(blank, phase, hz) != before + 1 || events_by(blank - 1, phase, hz) != before) {
+            FAIL() << "ready at " << t << ": shown at " << blank;
+          }
+        }
+    }
   }
 }
 
@@ -119,6 +181,8 @@ TEST_F(PacedScreens, SameSpeedOnEveryRefreshRateEachFrameOnItsOwnBlankNeverEarly
         const FakeShow& f = shows[i];
         ASSERT_GE(f.due_us, f.ready_us) << "frame " << i;
         ASSERT_GE(f.shown_us, f.due_us) << "frame " << i << " shown before its tick";
+        // The blank it is shown at has come (blank k falls at k / hz s, between microseconds).
+        ASSERT_GE(f.shown_us * static_cast<uint64_t>(hz), static_cast<uint64_t>(f.vblank) * 1000000) << "frame " << i;
         // The first blank after the tick (the fake clock counts whole milliseconds).
         ASSERT_LT(f.shown_us, f.due_us + period_us + 1000) << "frame " << i;
         if (i > 0) {

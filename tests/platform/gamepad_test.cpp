@@ -123,12 +123,14 @@ TEST_F(Gamepad, PullingThePadOutReleasesItsKeysAndASecondPadJoins) {
   next_pass_keys();
   EXPECT_EQ(gamepad_count(), 2);
   ASSERT_TRUE(gamepad_virtual_button(second, PAD_WEST, true));
+  ASSERT_TRUE(gamepad_virtual_axis(second, PAD_LEFT_X, 32767));  // right, as the first pad's D-pad
   EXPECT_EQ(next_pass_keys(), (std::vector<int32_t>{VK_SHIFT, VK_SPACE, VK_RIGHT}));
-  // Unplugged while held: nothing stays stuck down.
-  gamepad_virtual_detach(second);
-  EXPECT_EQ(next_pass_keys(), (std::vector<int32_t>{VK_SHIFT, VK_RIGHT}));
-  EXPECT_EQ(gamepad_count(), 1);
+  // Unplugged while held: its keys go up, except one the other pad still holds.
   gamepad_virtual_detach(pad_);
+  EXPECT_EQ(next_pass_keys(), (std::vector<int32_t>{VK_SPACE, VK_RIGHT}));
+  EXPECT_EQ(gamepad_count(), 1);
+  // The last one out, with its stick pushed: nothing stays stuck down.
+  gamepad_virtual_detach(second);
   EXPECT_EQ(next_pass_keys(), std::vector<int32_t>{});
   EXPECT_EQ(gamepad_count(), 0);
   // Plugged in again: it works at once.

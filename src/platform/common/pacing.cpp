@@ -12,10 +12,14 @@ constexpr int32_t MIN_REFRESH_HZ = 40, MAX_REFRESH_HZ = 500;
 // triple-buffered chain return at once even with vsync.
 constexpr int32_t MIN_SAMPLES = 3;
 
+// a / b rounded up (b > 0, a of either sign). Ticks and blanks fall between whole microseconds;
+// their times round up, so that reaching the time means the tick or blank has really come.
+int64_t div_up(int64_t a, int64_t b) { return a >= 0 ? (a + b - 1) / b : -(-a / b); }
+
 }  // namespace
 
 int64_t pace_tick_time(const PaceClock& clock, int64_t n) {
-  return clock.origin_us + n * US_PER_SECOND / PACE_TICKS_PER_SECOND;
+  return clock.origin_us + div_up(n * US_PER_SECOND, PACE_TICKS_PER_SECOND);
 }
 
 int64_t pace_next_tick(PaceClock* clock, int64_t now_us) {
@@ -34,13 +38,18 @@ int64_t pace_next_tick(PaceClock* clock, int64_t now_us) {
   return pace_tick_time(*clock, last + 1);
 }
 
+int64_t pace_vblank_index(int64_t t_us, int64_t phase_us, int32_t refresh_hz) {
+  const int64_t since = t_us - phase_us;
+  return since <= 0 ? 0 : div_up(since * refresh_hz, US_PER_SECOND);
+}
+
+int64_t pace_vblank_time(int64_t k, int64_t phase_us, int32_t refresh_hz) {
+  return phase_us + div_up(k * US_PER_SECOND, refresh_hz);
+}
+
 int64_t pace_next_vblank(int64_t t_us, int64_t phase_us, int32_t refresh_hz) {
   if (refresh_hz <= 0) return t_us;
-  const int64_t since = t_us - phase_us;
-  // k = ceil(since * hz / 1e6): the first blank whose time is not before t.
-  int64_t k = since <= 0 ? 0 : (since * refresh_hz + US_PER_SECOND - 1) / US_PER_SECOND;
-  while (phase_us + k * US_PER_SECOND / refresh_hz < t_us) ++k;  // integer time of blank k rounds down
-  return phase_us + k * US_PER_SECOND / refresh_hz;
+  return pace_vblank_time(pace_vblank_index(t_us, phase_us, refresh_hz), phase_us, refresh_hz);
 }
 
 bool pace_vsync_trusted(const int64_t* intervals_us, int32_t count, int32_t refresh_hz) {

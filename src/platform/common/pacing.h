@@ -17,11 +17,15 @@ struct PaceClock {
 // Takes the tick for a frame ready at now_us and returns when the frame may be shown: now_us
 // itself, or the next tick. The first call starts the clock.
 int64_t pace_next_tick(PaceClock* clock, int64_t now_us);
-// The time of tick n.
+// The time of tick n: the first whole microsecond at or after it (never before the tick).
 int64_t pace_tick_time(const PaceClock& clock, int64_t n);
 
-// The first vertical blank at or after t_us, on a display whose blanks fall every
-// 1/refresh_hz s from phase_us.
+// On a display whose blanks fall every 1/refresh_hz s (refresh_hz > 0) from phase_us:
+// the number of the first blank at or after t_us (blank 0 falls at phase_us),
+int64_t pace_vblank_index(int64_t t_us, int64_t phase_us, int32_t refresh_hz);
+// the time of blank k, as the first whole microsecond at or after it,
+int64_t pace_vblank_time(int64_t k, int64_t phase_us, int32_t refresh_hz);
+// and the time of the first blank at or after t_us (t_us itself when refresh_hz is 0).
 int64_t pace_next_vblank(int64_t t_us, int64_t phase_us, int32_t refresh_hz);
 
 // Whether presenting really waits for the vertical blank: intervals_us are the times between

@@ -215,11 +215,10 @@ void wait_tick_and_vblank() {
   const uint64_t ready = fake.elapsed * 1000;
   const uint64_t due = static_cast<uint64_t>(pace_next_tick(&fake.pace, static_cast<int64_t>(ready)));
   advance_to_us(due);
-  const uint64_t now = fake.elapsed * 1000;
-  const uint64_t blank = static_cast<uint64_t>(pace_next_vblank(static_cast<int64_t>(now), 0, fake.vblank_hz));
+  const int64_t now = static_cast<int64_t>(fake.elapsed * 1000);
+  const int64_t number = pace_vblank_index(now, 0, fake.vblank_hz);
+  const uint64_t blank = static_cast<uint64_t>(pace_vblank_time(number, 0, fake.vblank_hz));
   advance_to_us(blank);
-  // Blank k falls at floor(k * 1e6 / hz) us, so its number is the ceiling of the inverse.
-  const int64_t number = static_cast<int64_t>((blank * static_cast<uint64_t>(fake.vblank_hz) + 999999) / 1000000);
   fake.shows.push_back(FakeShow{ready, due, blank, number});
 }
 
