@@ -12,11 +12,14 @@
 #include "glyphs.h"
 #include "icons.h"
 #include "pictures.h"
+#include "platform/platform.h"
 #include "preview.h"
 #include "sounds.h"
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::string_view(argv[1]) == "--preview") {
+    // The labels use the game's glyph table, found as the game finds it (build/data beside us).
+    platform_configure_files(nullptr, nullptr);
     const std::string dir = argv[2];
     if (!preview_contact_sheet((dir + "/contact-sheet.ppm").c_str())) {
       std::fprintf(stderr, "assetgen: cannot write the previews into %s\n", argv[2]);
