@@ -4,7 +4,7 @@
 // everything game_run_frame does before its flip, BM_GameFrameAndPresent adds the conversion
 // and presentation of the picture through SDL without waiting for the tick.
 //
-// Run from the build folder (it reads the pictures and the font from ./data, or from the folder
+// Run from the build folder (it reads the pictures and the glyphs from ./data, or from the folder
 // named by ZORVANE_BENCH_DATA); the video and audio drivers default to SDL's dummy ones.
 #include <benchmark/benchmark.h>
 #include <unistd.h>

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the game and the tests need; skips what is there.
+# SDL2_ttf and the DejaVu fonts serve assetgen alone: it renders the glyph table when it is
+# remade (scripts/update-glyphs.sh), and a test compares the checked-in table with that render.
 set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core
           libgtest-dev libgmock-dev googletest libbenchmark-dev)

@@ -60,7 +60,7 @@ bool platform_file_read(const char* path, std::string* out, size_t max_bytes);
 // synced and renamed over path. False on any failure; the old file is then left as it was.
 bool platform_file_replace(const char* path, const void* data, size_t size);
 
-// Where the game's own files live. The data folders hold the pictures, sounds and font; the
+// Where the game's own files live. The data folders hold the pictures, sounds and glyphs; the
 // scores file holds the hi-score table.
 // Called once before start-up, with --data and --scores (null when not given): data files are
 // then searched for in --data, $ZORVANE_DATA, the "data" folder beside the program and the
@@ -107,7 +107,8 @@ struct PlatformGlyph {
   int32_t advance;
   const uint8_t* mask;
 };
-// The glyph of one single-byte character (Latin-1), rendered once and cached; null when no font.
+// The glyph of one single-byte character (Latin-1), from the glyph table in the data folders
+// (read on the first call and kept); null when no table could be read.
 const PlatformGlyph* platform_glyph(unsigned char c);
 
 // --- audio ---

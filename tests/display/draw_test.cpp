@@ -8,6 +8,7 @@
 #include "display/gdi.h"
 #include "display/palette.h"
 #include "display_fixture.h"
+#include "platform/common/storage.h"
 
 namespace {
 
@@ -46,8 +47,19 @@ TEST(DrawLine, KeepsItsTwoThresholdsAndDependsOnDirectionOnlyWhenSloped) {
   for (const auto& l : lines) EXPECT_EQ(line_pixels(l.x0, l.y0, l.x1, l.y1), l.want) << l.x0 << l.y0 << l.x1 << l.y1;
 }
 
+// The glyph table is read from the build's data folder, as the game reads it from its own.
+struct BuildDataFolder {
+  BuildDataFolder() {
+    StorageEnvironment env;
+    env.data_option = ZORVANE_DATA_DIR;
+    storage_configure(env);
+  }
+  ~BuildDataFolder() { storage_use_current_folder(); }
+};
+
 TEST_F(DisplayTest, TextInksTheNearestPaletteColourAndIsClipped) {
-  if (!platform_glyph('W')) GTEST_SKIP() << "no font in this environment: glyph pixels cannot be checked";
+  const BuildDataFolder data;
+  ASSERT_TRUE(platform_glyph('W')) << "no glyph table in " << ZORVANE_DATA_DIR;
   PALETTEENTRY p[256] = {};
   p[200] = PALETTEENTRY{250, 250, 0, 4};  // nearest to pure yellow
   p[201] = PALETTEENTRY{255, 0, 0, 4};

@@ -20,7 +20,8 @@ cmake --install "$build" --prefix "$stage/usr" >"$stage.log" 2>&1 || { cat "$sta
 rm -f "$stage.log"
 p=$stage/usr
 
-# The layout: program, pictures and sounds, and the desktop's files; no font, no scores.
+# The layout: program, pictures, sounds and the glyph table, and the desktop's files; no font,
+# no scores.
 expect() { [ -e "$p/$1" ] && pass "installed $1" || fail "missing $1"; }
 expect games/zorvane
 expect share/applications/org.zorvane.Zorvane.desktop
@@ -28,11 +29,15 @@ expect share/metainfo/org.zorvane.Zorvane.metainfo.xml
 expect share/man/man6/zorvane.6.gz
 expect share/doc/zorvane/copyright
 expect share/doc/zorvane/changelog.gz
+expect share/zorvane/DejaVuSans-Bold-11.glyphs
+# The glyph table derives from DejaVu Sans Bold, whose licence travels with it.
+grep -q '^License: bitstream-vera' "$p/share/doc/zorvane/copyright" &&
+  pass "the copyright file carries the DejaVu licence" || fail "no DejaVu licence in the copyright file"
 n=$(find "$p/share/zorvane" -name '*.BMP' | wc -l)
 [ "$n" -eq 10 ] && pass "ten pictures in share/zorvane" || fail "$n pictures in share/zorvane"
 n=$(find "$p/share/zorvane" -name '*.wav' | wc -l)
 [ "$n" -eq 16 ] && pass "sixteen sounds in share/zorvane" || fail "$n sounds in share/zorvane"
-extra=$(find "$p/share/zorvane" -type f ! -name '*.BMP' ! -name '*.wav')
+extra=$(find "$p/share/zorvane" -type f ! -name '*.BMP' ! -name '*.wav' ! -name '*.glyphs')
 [ -z "$extra" ] && pass "nothing else in share/zorvane" || fail "unexpected in share/zorvane: $extra"
 for size in 16 22 24 32 48 64 128 256; do
   icon=$p/share/icons/hicolor/${size}x${size}/apps/org.zorvane.Zorvane.png

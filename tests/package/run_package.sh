@@ -36,9 +36,13 @@ deb=$(ls "$build"/zorvane_*.deb 2>/dev/null | head -1)
 pass "built $(basename "$deb")"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libsdl2-2.0-0 libsdl2-ttf-2.0-0 fonts-dejavu-core; do
-  echo "$depends" | grep -q "$needed" && pass "depends on $needed" || fail "no dependency on $needed: $depends"
+echo "$depends" | grep -q libsdl2-2.0-0 && pass "depends on libsdl2-2.0-0" || fail "no dependency on libsdl2-2.0-0: $depends"
+# The text comes from the packaged glyph table: no font rendering library, no font package.
+for unneeded in libsdl2-ttf fonts-dejavu; do
+  echo "$depends" | grep -q "$unneeded" && fail "depends on $unneeded: $depends" || pass "no dependency on $unneeded"
 done
+dpkg-deb -c "$deb" | grep -q ' \./usr/share/zorvane/DejaVuSans-Bold-11\.glyphs$' && pass "ships the glyph table" ||
+  fail "no glyph table in the package"
 lintian_out=$(lintian --fail-on error "$deb" 2>&1)
 status=$?
 echo "$lintian_out" | grep -E '^[EWI]:' | sed 's/^/  lintian /'
@@ -140,8 +144,8 @@ else
 fi
 stray=$(find "$elsewhere" -mindepth 1 | head -5)
 [ -z "$stray" ] && pass "nothing was written to the folder the game ran from" || fail "written where the game ran: $stray"
-grep -q "not found" "$work/game.log" && fail "the game missed data files: $(cat "$work/game.log")" ||
-  pass "the game found all its pictures and sounds"
+grep -q -e "not found" -e "glyph table" "$work/game.log" && fail "the game missed data files: $(cat "$work/game.log")" ||
+  pass "the game found all its pictures, sounds and glyphs"
 kill -0 "$game_pid" 2>/dev/null && pass "the game still runs" || fail "the game ended: $(cat "$work/game.log")"
 # SDL turns SIGTERM into a quit request: the game closes down as from the desktop.
 kill -TERM "$game_pid" 2>/dev/null

@@ -2,17 +2,24 @@
 //   assetgen <data folder>             the ten BMP files and the sixteen WAV files
 //   assetgen --preview <folder>        contact-sheet.ppm, every picture and the palette, to look at
 //   assetgen --icons <folder>          icon-16.png .. icon-256.png, the desktop icon
+//   assetgen --glyphs <file>           the glyph table, rendered from the system's DejaVu Sans
+//                                      Bold (only to remake the checked-in table on purpose:
+//                                      scripts/update-glyphs.sh)
 #include <cstdio>
 #include <string>
 #include <string_view>
 
+#include "glyphs.h"
 #include "icons.h"
 #include "pictures.h"
+#include "platform/platform.h"
 #include "preview.h"
 #include "sounds.h"
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::string_view(argv[1]) == "--preview") {
+    // The labels use the game's glyph table, found as the game finds it (build/data beside us).
+    platform_configure_files(nullptr, nullptr);
     const std::string dir = argv[2];
     if (!preview_contact_sheet((dir + "/contact-sheet.ppm").c_str())) {
       std::fprintf(stderr, "assetgen: cannot write the previews into %s\n", argv[2]);
@@ -25,8 +32,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "assetgen: cannot write the icons into %s\n", argv[2]);
     return 1;
   }
+  if (argc == 3 && std::string_view(argv[1]) == "--glyphs") {
+    if (glyphs_write(ZORVANE_SYSTEM_FONT, argv[2])) return 0;
+    std::fprintf(stderr, "assetgen: cannot render %s into %s\n", ZORVANE_SYSTEM_FONT, argv[2]);
+    return 1;
+  }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: assetgen <data folder> | assetgen --preview <folder> | assetgen --icons <folder>\n");
+    std::fprintf(stderr,
+                 "usage: assetgen <data folder> | assetgen --preview <folder> | assetgen --icons <folder> | "
+                 "assetgen --glyphs <file>\n");
     return 2;
   }
   if (!assetgen_write_pictures(argv[1])) {

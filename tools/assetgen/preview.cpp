@@ -33,7 +33,7 @@ void put_rgb(RgbImage* image, int32_t x, int32_t y, uint8_t r, uint8_t g, uint8_
   put(image, x, y, PALETTEENTRY{r, g, b, 0});
 }
 
-// Text through the game's own glyphs (the platform's font), in a plain RGB colour.
+// Text through the game's own glyphs (the platform's glyph table), in a plain RGB colour.
 void text(RgbImage* image, const char* s, int32_t x, int32_t y, PALETTEENTRY colour, int32_t scale) {
   int32_t pen = 0;
   for (const char* c = s; *c; ++c) {
@@ -47,11 +47,6 @@ void text(RgbImage* image, const char* s, int32_t x, int32_t y, PALETTEENTRY col
               put(image, (x + pen + g->bearing_x + i) * scale + sx, (y + g->top + j) * scale + sy, colour);
     pen += g->advance;
   }
-}
-
-// Text as the game draws it: the nearest palette entry of the colour.
-void game_text(RgbImage* image, const char* s, int32_t x, int32_t y, uint8_t index) {
-  text(image, s, x, y, palette_entry(index), 1);
 }
 
 void checker(RgbImage* image) {

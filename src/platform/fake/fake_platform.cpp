@@ -6,6 +6,7 @@
 #include <deque>
 #include <map>
 
+#include "platform/common/glyphs.h"
 #include "platform/common/pacing.h"
 
 namespace {
@@ -82,6 +83,7 @@ uint32_t buffer_position(FakeBuffer& b) {
 
 // --- test controls ---
 void fake_reset() {
+  glyphs_forget();
   fake = FakeState{};
 }
 void fake_set_key(int32_t vk, bool down) {

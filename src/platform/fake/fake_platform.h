@@ -23,7 +23,8 @@ struct FakeSoundPlay {
   uint64_t frame;      // frames presented before the play
 };
 
-// Back to the state of a fresh program: no keys, clock at 0, no frames, no messages, no sounds.
+// Back to the state of a fresh program: no keys, clock at 0, no frames, no messages, no sounds,
+// no glyph table read yet.
 void fake_reset();
 
 // Keys.
