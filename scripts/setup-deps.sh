@@ -12,6 +12,15 @@ if [ "${1:-}" = "--tests" ]; then
   # The screen tests: a small window manager, so that full screen works under Xvfb.
   packages+=(openbox)
 fi
+# The browser build: Debian's emscripten (no downloads: the page uses no emscripten ports). The
+# browser test: Debian's chromium, driven from Node by playwright-core (from npm).
+if [ "${1:-}" = "--web" ] || [ "${1:-}" = "--tests" ]; then
+  packages+=(emscripten)
+fi
+if [ "${1:-}" = "--tests" ]; then
+  packages+=(chromium)
+  command -v npm >/dev/null || packages+=(nodejs npm)
+fi
 # Installing and packaging: the icon test reads PNGs back through zlib; the install check
 # validates the desktop entry and the AppStream metainfo; the package test (CI, as root)
 # builds the .deb (dpkg-shlibdeps finds its library dependencies) and holds it to lintian.

@@ -1,0 +1,214 @@
+// The browser build in Debian's headless Chromium: what the page loads, the menu and the game
+// screen as a player sees them, every golden demo replayed to the same frames and sounds as the
+// native build, and a saved hi-score surviving a reload.
+//   node browser_test.mjs BUILD_WEB_DIR DEMOS_DIR [SCREENSHOT_DIR]
+import { test, before, after } from "node:test";
+import assert from "node:assert/strict";
+import fs from "node:fs";
+import path from "node:path";
+
+import { serve, launch } from "./page_server.mjs";
+import { GAME_KEYS, PHASES, canvasPixels, countColour, pictureAt, phase, startTestRun, drive } from "./page_tools.mjs";
+
+const [webDir, demoDir, shotDir] = process.argv.slice(2);
+const PAGE_FILES = ["zorvane.html", "zorvane.js", "zorvane.wasm", "zorvane.data"];
+const PAGE_LIMIT_BYTES = 3 * 1000 * 1000;
+
+// Text colours of the menu, exact entries of the game's palette.
+const PALE_YELLOW = [255, 255, 100];
+const PURPLE = [200, 0, 200];
+const MAGENTA = [255, 0, 255];
+
+let server, browser;
+
+before(async () => {
+  assert.ok(webDir && demoDir, "usage: browser_test.mjs BUILD_WEB_DIR DEMOS_DIR [SCREENSHOT_DIR]");
+  server = await serve([webDir, demoDir]);
+  browser = await launch();
+});
+
+after(async () => {
+  await browser?.close();
+  server?.close();
+});
+
+// A fresh browser profile (nothing in storage), its page at the given size.
+async function freshPage(width = 640, height = 480) {
+  const context = await browser.newContext({ viewport: { width, height } });
+  const page = await context.newPage();
+  const errors = [];
+  page.on("pageerror", (e) => errors.push(e.message));
+  page.errors = errors;
+  return page;
+}
+
+async function openGame(page, query = "") {
+  await page.goto(`${server.url}/zorvane.html${query}`);
+  await page.waitForFunction(() => window.zorvaneFirstFrameMs, null, { timeout: 30000 });
+}
+
+// A key pressed and let go as a player does it: quick, but not within one frame.
+async function tap(page, key) {
+  await page.keyboard.press(key);
+  await page.waitForTimeout(100);
+}
+
+function shoot(page, name) {
+  if (shotDir) return page.screenshot({ path: path.join(shotDir, `web-${name}.png`) });
+}
+
+// The label rows of the menu: five buttons 40 pixels apart, text from (300, 140).
+function menuRowColours(picture, row) {
+  const area = { x: 300, y: 140 + 40 * row, w: 80, h: 14 };
+  return { highlight: countColour(picture, area, PALE_YELLOW), plain: countColour(picture, area, PURPLE) };
+}
+
+test("the page and everything it loads stay within 3 MB", async () => {
+  const page = await freshPage();
+  const before = server.served.bytes;
+  await openGame(page);
+  const loaded = server.served.bytes - before;
+  for (const file of PAGE_FILES) assert.ok(fs.existsSync(path.join(webDir, file)), `${file} is built`);
+  assert.ok(loaded <= PAGE_LIMIT_BYTES, `the page loaded ${loaded} bytes`);
+  const firstFrame = await page.evaluate(() => window.zorvaneFirstFrameMs);
+  console.log(`# page bytes ${loaded}, first frame ${Math.round(firstFrame)} ms after the page began loading`);
+  assert.deepEqual(page.errors, []);
+  await page.context().close();
+});
+
+test("menu, game screen and back, played with the keyboard", async () => {
+  const page = await freshPage();
+  await openGame(page, "?args=--seed%203");
+  await page.waitForTimeout(500);
+  await shoot(page, "menu");
+  let picture = await canvasPixels(page);
+  // The title at the top, "New Game" chosen: its label pale yellow, the others purple.
+  assert.ok(countColour(picture, { x: 280, y: 0, w: 180, h: 24 }, null) > 400, "the title is drawn");
+  const rows = [0, 1, 2, 3, 4].map((row) => menuRowColours(picture, row));
+  assert.ok(rows[1].highlight > 40 && rows[1].plain === 0, `New Game is highlighted: ${JSON.stringify(rows)}`);
+  for (const row of [0, 2, 3, 4]) assert.ok(rows[row].plain > 40 && rows[row].highlight === 0, `row ${row} is plain`);
+  // No sound before the first key press (browsers forbid it); the game's keys are the game's
+  // alone (no scrolling on arrows or Space), while other keys keep their browser meaning.
+  assert.equal(await page.evaluate(() => Boolean(Module.zorvaneAudio)), false);
+  await page.evaluate(() => {
+    window.keysTaken = {};
+    window.addEventListener("keydown", (e) => { window.keysTaken[e.code] = e.defaultPrevented; });
+  });
+  for (const key of ["ArrowDown", "ArrowUp", "Space", "KeyR"]) await tap(page, key);
+  assert.deepEqual(await page.evaluate(() => window.keysTaken),
+                   { ArrowDown: true, ArrowUp: true, Space: true, KeyR: false });
+  assert.equal(await page.evaluate(() => Module.zorvaneAudio.state), "running");
+
+  await tap(page, "Enter");
+  await page.waitForTimeout(600);
+  await shoot(page, "game");
+  picture = await canvasPixels(page);
+  // The playfield's border: columns 5 and 473 and rows 5 and 473 of one bright colour.
+  const border = pictureAt(picture, 5, 240);
+  assert.ok(border[0] + border[1] + border[2] > 300, `the border is bright: ${border}`);
+  for (const [x, y] of [[473, 100], [473, 400], [100, 5], [300, 473], [5, 60], [5, 420]])
+    assert.deepEqual(pictureAt(picture, x, y), border, `border at ${x},${y}`);
+  // The panel at the right: the title and the life icons.
+  assert.ok(countColour(picture, { x: 500, y: 0, w: 140, h: 24 }, null) > 400, "the panel's title is drawn");
+  assert.ok(countColour(picture, { x: 480, y: 140, w: 160, h: 40 }, null) > 100, "the panel shows the lives");
+
+  // Esc leaves the game for the menu, "New Game" still chosen.
+  await tap(page, "Escape");
+  await page.waitForTimeout(400);
+  await shoot(page, "menu-after-esc");
+  picture = await canvasPixels(page);
+  assert.ok(menuRowColours(picture, 1).highlight > 40, "the menu is back after Esc");
+  assert.deepEqual(page.errors, []);
+  await page.context().close();
+});
+
+test("the picture fills a wide window at 4:3, centred", async () => {
+  const page = await freshPage(1280, 600);
+  await openGame(page);
+  const box = await page.evaluate(() => {
+    const r = document.getElementById("screen").getBoundingClientRect();
+    return { x: r.x, y: r.y, w: r.width, h: r.height };
+  });
+  assert.deepEqual(box, { x: 240, y: 0, w: 800, h: 600 });
+  await shoot(page, "wide");
+  await page.context().close();
+});
+
+test("every golden demo replays to the native build's frames and sounds", async () => {
+  const page = await freshPage();
+  await page.goto(`${server.url}/zorvane.html?test`);
+  await page.waitForFunction(() => window.zorvaneReady, null, { timeout: 30000 });
+  const demos = fs.readdirSync(demoDir).filter((f) => f.endsWith(".zdemo")).sort();
+  assert.ok(demos.length >= 8, "the golden demos are there");
+  for (const demo of demos) {
+    const expected = fs.readFileSync(path.join(demoDir, demo.replace(/\.zdemo$/, ".expected")), "utf8");
+    const report = await page.evaluate(async (name) => {
+      const bytes = new Uint8Array(await (await fetch(name)).arrayBuffer());
+      Module.FS.writeFile("/" + name, bytes);
+      return Module.ccall("zorvane_test_replay", "string", ["string"], ["/" + name]);
+    }, demo);
+    // The native report: exit status, frames, sounds (the milestones come from the test's watcher).
+    const native = expected.slice(expected.indexOf("exit "), expected.indexOf("milestones "));
+    if (report !== native) {
+      const a = report.split("\n"), b = native.split("\n");
+      const line = a.findIndex((l, i) => l !== b[i]);
+      assert.fail(`${demo}: the browser differs from line ${line + 1}: "${a[line]}" instead of "${b[line]}"`);
+    }
+  }
+  assert.deepEqual(page.errors, []);
+  await page.context().close();
+});
+
+test("a saved hi-score survives a reload", async () => {
+  const page = await freshPage();
+  // A live run with a fixed seed, driven key by key: a new game, a small claim for a score,
+  // lives lost to the Fuse (a line started and left standing) until the initials entry, the
+  // initial Z, and the table saved.
+  await page.goto(`${server.url}/zorvane.html?test&args=--seed%203`);
+  await page.waitForFunction(() => window.zorvaneReady, null, { timeout: 30000 });
+  assert.equal(await startTestRun(page), -1);
+  const K = GAME_KEYS;
+  await drive(page, 0, 5);
+  await drive(page, K.ENTER, 1);
+  await drive(page, 0, 10);
+  for (const [keys, passes] of [[K.CTRL | K.UP, 10], [K.CTRL | K.LEFT, 10], [K.CTRL | K.DOWN, 12], [0, 30]])
+    await drive(page, keys, passes);
+  for (let tries = 0; (await phase(page)) !== PHASES.HISCORE_ENTRY; ++tries) {
+    assert.ok(tries < 12, `the game reaches the initials entry (phase ${await phase(page)})`);
+    await drive(page, K.CTRL | K.UP, 8);
+    await drive(page, K.CTRL, 120);
+    if ((await phase(page)) === PHASES.LIFE_LOST) await drive(page, K.SPACE, 1);
+    await drive(page, 0, 5);
+  }
+  await drive(page, 0, 10);
+  await drive(page, K.DOWN, 1);
+  await drive(page, 0, 5);
+  await drive(page, K.ENTER, 1);
+  await drive(page, 0, 30);
+  const saved = await page.evaluate(() => window.localStorage.getItem("zorvane/scores.dat"));
+  assert.ok(saved && saved.includes("Z"), `the table is in the browser's storage: ${JSON.stringify(saved)}`);
+
+  // Reloaded and played for real: the hi-score list shows the table that was saved.
+  await openGame(page);
+  await tap(page, "ArrowDown");
+  await tap(page, "Enter");
+  await page.waitForTimeout(400);
+  await shoot(page, "hiscores");
+  const kept = await canvasPixels(page);
+
+  // The same list in a profile that never saved anything looks different.
+  const other = await freshPage();
+  await openGame(other);
+  await tap(other, "ArrowDown");
+  await tap(other, "Enter");
+  await other.waitForTimeout(400);
+  const empty = await canvasPixels(other);
+  // The first row of the list: the initials in magenta where the empty table has a dash.
+  const firstRow = { x: 250, y: 118, w: 200, h: 20 };
+  const initials = countColour(kept, firstRow, MAGENTA), dash = countColour(empty, firstRow, MAGENTA);
+  assert.ok(initials > dash + 40, `the saved row is on the list after the reload (${initials} against ${dash})`);
+  assert.equal(await page.evaluate(() => window.localStorage.getItem("zorvane/scores.dat")), saved);
+  assert.deepEqual(page.errors, []);
+  await other.context().close();
+  await page.context().close();
+});

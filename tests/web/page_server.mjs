@@ -1,0 +1,53 @@
+// A static file server for the browser build and a headless Chromium to open it in.
+import http from "node:http";
+import fs from "node:fs";
+import path from "node:path";
+import { chromium } from "playwright-core";
+
+const TYPES = {
+  ".html": "text/html; charset=utf-8",
+  ".js": "text/javascript",
+  ".mjs": "text/javascript",
+  ".wasm": "application/wasm",
+  ".data": "application/octet-stream",
+  ".zdemo": "application/octet-stream",
+};
+
+// Serves the files of the given folders (the first that has a name wins) on a free port of
+// localhost; every byte served is counted, so the test knows what the page loaded.
+export async function serve(folders) {
+  const served = { bytes: 0, files: [] };
+  const server = http.createServer((request, response) => {
+    const name = decodeURIComponent(new URL(request.url, "http://localhost").pathname).replace(/^\/+/, "");
+    if (name.includes("..")) {
+      response.writeHead(403).end();
+      return;
+    }
+    for (const folder of folders) {
+      const file = path.join(folder, name);
+      if (!fs.existsSync(file) || !fs.statSync(file).isFile()) continue;
+      const body = fs.readFileSync(file);
+      served.bytes += body.length;
+      served.files.push(name);
+      response.writeHead(200, { "Content-Type": TYPES[path.extname(file)] || "application/octet-stream",
+                                "Cache-Control": "no-store" });
+      response.end(body);
+      return;
+    }
+    response.writeHead(404).end();
+  });
+  await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
+  return { url: `http://127.0.0.1:${server.address().port}`, served, close: () => server.close() };
+}
+
+// Debian's Chromium, headless. This machine's network is closed, so everything that would
+// reach out on its own is turned off.
+export async function launch() {
+  return chromium.launch({
+    executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
+    headless: true,
+    args: ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+           "--disable-background-networking", "--disable-component-update", "--disable-sync",
+           "--autoplay-policy=no-user-gesture-required"],
+  });
+}
