@@ -11,6 +11,7 @@
 
 #include "app/app.h"
 #include "common/frame_hash.h"
+#include "common/replay_report.h"
 #include "platform/fake/fake_platform.h"
 #include "png_writer.h"
 
@@ -147,14 +148,7 @@ bool golden_replay(const std::string& demo_path, const std::string& data_dir, Go
 
 std::string golden_format(const GoldenResult& r) {
   std::string out = "zorvane-golden 1\nexit " + std::to_string(r.exit_status) + "\n";
-  out += "frames " + std::to_string(r.frames.size()) + "\n";
-  char line[32];
-  for (uint64_t h : r.frames) {
-    std::snprintf(line, sizeof line, "%016" PRIx64 "\n", h);
-    out += line;
-  }
-  out += "sounds " + std::to_string(r.sounds.size()) + "\n";
-  for (const std::string& s : r.sounds) out += s + "\n";
+  out += replay_report_text(r.frames, r.sounds);
   out += "milestones " + std::to_string(r.milestones.size()) + "\n";
   for (const std::string& m : r.milestones) out += m + "\n";
   return out;

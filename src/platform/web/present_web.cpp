@@ -3,11 +3,11 @@
 // the replay test, exactly as the native replay does.
 #include <emscripten.h>
 
-#include <cinttypes>
-#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "common/frame_hash.h"
+#include "common/replay_report.h"
 #include "platform/platform.h"
 #include "platform/web/web_platform.h"
 
@@ -84,14 +84,4 @@ void web_log_sound(const char* label) {
   if (presenter.logging) presenter.sound_log.push_back(std::to_string(presenter.presents) + " " + label);
 }
 
-std::string web_log_text() {
-  std::string out = "frames " + std::to_string(presenter.frame_log.size()) + "\n";
-  char line[32];
-  for (uint64_t h : presenter.frame_log) {
-    std::snprintf(line, sizeof line, "%016" PRIx64 "\n", h);
-    out += line;
-  }
-  out += "sounds " + std::to_string(presenter.sound_log.size()) + "\n";
-  for (const std::string& s : presenter.sound_log) out += s + "\n";
-  return out;
-}
+std::string web_log_text() { return replay_report_text(presenter.frame_log, presenter.sound_log); }
