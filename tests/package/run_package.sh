@@ -41,7 +41,8 @@ echo "$depends" | grep -q libsdl2-2.0-0 && pass "depends on libsdl2-2.0-0" || fa
 for unneeded in libsdl2-ttf fonts-dejavu; do
   echo "$depends" | grep -q "$unneeded" && fail "depends on $unneeded: $depends" || pass "no dependency on $unneeded"
 done
-dpkg-deb -c "$deb" | grep -q ' \./usr/share/zorvane/DejaVuSans-Bold-11\.glyphs$' && pass "ships the glyph table" ||
+contents=$(dpkg-deb -c "$deb")
+echo "$contents" | grep -q ' \./usr/share/zorvane/DejaVuSans-Bold-11\.glyphs$' && pass "ships the glyph table" ||
   fail "no glyph table in the package"
 lintian_out=$(lintian --fail-on error "$deb" 2>&1)
 status=$?

@@ -25,7 +25,7 @@ void load() {
   std::string text;
   if (path.empty()) return;  // platform_data_path has said where it looked
   if (!platform_file_read(path.c_str(), &text, GLYPH_TABLE_MAX_BYTES) || !glyph_table_parse(text, &glyphs.table)) {
-    std::fprintf(stderr, "zorvane: %s is not a glyph table this version can read; running without text\n",
+    std::fprintf(stderr, "zorvane: no glyph table this version can read in %s; running without text\n",
                  path.c_str());
     return;
   }
