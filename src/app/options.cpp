@@ -15,7 +15,7 @@ const char USAGE[] =
     "  --windowed           start in a window\n"
     "  --fullscreen         start full screen (the default)\n"
     "  --scale=fit|integer  fill the screen at 4:3 (fit, the default) or use whole factors only\n"
-    "  --data DIR           read the pictures and sounds from DIR\n"
+    "  --data DIR           read the pictures, sounds and glyphs from DIR\n"
     "  --scores FILE        keep the hi-score table in FILE\n"
     "  --seed N             start the random generator at N (0..4294967295)\n"
     "  --record FILE        play and write the run to the demo FILE when the program ends\n"
