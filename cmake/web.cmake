@@ -39,7 +39,7 @@ target_link_options(zorvane PRIVATE
   -sALLOW_MEMORY_GROWTH=1
   -sINITIAL_MEMORY=33554432
   "-sEXPORTED_FUNCTIONS=_main,_malloc,_free,_zorvane_audio_mix,_zorvane_test_replay,_zorvane_test_timedemo,_zorvane_test_start,_zorvane_test_passes,_zorvane_test_phase"
-  "-sEXPORTED_RUNTIME_METHODS=FS,ccall,UTF8ToString")
+  "-sEXPORTED_RUNTIME_METHODS=FS,ccall,UTF8ToString,HEAP16")
 # The page is ours: Debian's emscripten cannot minify a generated one.
 add_custom_command(TARGET zorvane POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/src/platform/web/zorvane.html ${ZORVANE_WEB_OUT}/zorvane.html)

@@ -98,11 +98,22 @@ test("menu, game screen and back, played with the keyboard", async () => {
   assert.deepEqual(await page.evaluate(() => window.keysTaken),
                    { ArrowDown: true, ArrowUp: true, Space: true, KeyR: false });
   assert.equal(await page.evaluate(() => Module.zorvaneAudio.state), "running");
+  // What the mixer hands Web Audio, watched from here on: the new game's sounds must reach it.
+  await page.evaluate(() => {
+    const mix = Module._zorvane_audio_mix;
+    window.loudest = 0;
+    Module._zorvane_audio_mix = (frames) => {
+      const at = mix(frames);
+      for (let i = 0; i < 2 * frames; ++i) window.loudest = Math.max(window.loudest, Math.abs(Module.HEAP16[(at >> 1) + i]));
+      return at;
+    };
+  });
 
   await tap(page, "Enter");
   await page.waitForTimeout(600);
   await shoot(page, "game");
   picture = await canvasPixels(page);
+  assert.ok(await page.evaluate(() => window.loudest) > 1000, "the game's sounds are mixed for Web Audio");
   // The playfield's border: columns 5 and 473 and rows 5 and 473 of one bright colour.
   const border = pictureAt(picture, 5, 240);
   assert.ok(border[0] + border[1] + border[2] > 300, `the border is bright: ${border}`);

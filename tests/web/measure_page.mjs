@@ -1,6 +1,7 @@
 // Figures of the browser build (never a pass/fail test): what the page loads, when its first
 // menu frame appears, and the game's own time per frame in a timed replay.
 //   node measure_page.mjs BUILD_WEB_DIR DEMO_FILE [RUNS]
+import fs from "node:fs";
 import path from "node:path";
 import { serve, launch } from "./page_server.mjs";
 
@@ -42,5 +43,36 @@ for (const t of times) {
   console.log(`timed replay of ${name}: ${frames} frames in ${Number(ms).toFixed(1)} ms, ` +
               `${(1000 * Number(ms) / Number(frames)).toFixed(0)} us a frame`);
 }
+// CPU of the whole browser (every chromium process) over ten seconds: the menu left alone, and
+// a game with an arrow key held.
+function chromiumTicks() {
+  let ticks = 0;
+  for (const pid of fs.readdirSync("/proc").filter((d) => /^\d+$/.test(d))) {
+    try {
+      if (!fs.readFileSync(`/proc/${pid}/comm`, "utf8").startsWith("chromium")) continue;
+      const fields = fs.readFileSync(`/proc/${pid}/stat`, "utf8").split(") ")[1].split(" ");
+      ticks += Number(fields[11]) + Number(fields[12]);  // utime, stime
+    } catch {
+      // the process has ended
+    }
+  }
+  return ticks;
+}
+async function cpuShare(page, seconds) {
+  const before = chromiumTicks(), start = Date.now();
+  await page.waitForTimeout(seconds * 1000);
+  const CLOCK_TICKS_PER_SECOND = 100;
+  const busy = (chromiumTicks() - before) / CLOCK_TICKS_PER_SECOND;
+  return 100 * busy / ((Date.now() - start) / 1000);
+}
+const live = await browser.newPage({ viewport: { width: 640, height: 480 } });
+await live.goto(`${server.url}/zorvane.html?args=--seed%203`);
+await live.waitForFunction(() => window.zorvaneFirstFrameMs, null, { timeout: 30000 });
+console.log(`menu, 640x480 page: ${(await cpuShare(live, 10)).toFixed(1)} % of a core (all of Chromium)`);
+await live.keyboard.press("Enter");
+await live.waitForTimeout(500);
+await live.keyboard.down("ArrowLeft");
+console.log(`game, an arrow held, 640x480 page: ${(await cpuShare(live, 10)).toFixed(1)} % of a core (all of Chromium)`);
+await live.keyboard.up("ArrowLeft");
 await browser.close();
 server.close();

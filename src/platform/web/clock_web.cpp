@@ -1,7 +1,5 @@
 // Time in the browser. The game's waits cannot block a page, so they move the game's own clock
 // and return; the main loop runs the next pass when real time has caught up with that clock.
-#include <emscripten.h>
-
 #include <ctime>
 
 #include "platform/common/pass_schedule.h"

@@ -29,17 +29,19 @@ void web_keys_drive(bool on, uint16_t mask);
 // The page lost or regained the focus (keys held then are let go: their release may never come).
 void web_focus_changed(bool focused);
 
-// A pass begins: keys tapped and released before it have been seen.
+
+// Between the browser platform's own files.
+// A pass begins (platform_peek_message): keys tapped and let go before it have been seen, and
+// the game controllers are sampled, once a pass.
 void web_keys_begin_pass();
-// The parts web_reset puts back, one per file.
-void web_keys_reset();
-void web_window_reset();
-void web_window_focus(bool focused);
-void web_present_reset();
-void web_audio_reset();
-// Starts or wakes the page's sound (browsers allow it only after a key press).
-void web_audio_unlock();
-// Game controllers: sampled once at the start of every pass; whether they hold a key.
 void web_gamepad_begin_pass();
 bool web_gamepad_key_down(int32_t vk);
+void web_window_focus(bool focused);
+// Starts or wakes the page's sound (browsers allow it only after a key press).
+void web_audio_unlock();
+// The parts web_reset puts back, one per file.
+void web_keys_reset();
 void web_gamepad_reset();
+void web_window_reset();
+void web_present_reset();
+void web_audio_reset();
