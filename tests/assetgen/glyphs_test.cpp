@@ -56,7 +56,7 @@ TEST(GlyphTableWriter, EveryShapeReadsBackAsWritten) {
   written.glyphs[0] = GlyphTableEntry{7, 0, 0, 0, 0, {}};  // advance only, as NUL renders
   written.glyphs[1] = GlyphTableEntry{5, 0, 0, 0, 13, {}};  // a size with no picture
   GlyphTable read;
-  ASSERT_TRUE(glyph_table_parse(glyphs_format(written), &read));
+  ASSERT_TRUE(glyph_table_parse(glyph_table_format(written), &read));
   EXPECT_EQ(differing_codes(written, read), "");
 }
 
@@ -64,7 +64,7 @@ TEST(GlyphTableWriter, TheCheckedInTableIsTheWritersOwnText) {
   const std::string text = text_of(CHECKED_IN);
   GlyphTable table;
   ASSERT_TRUE(glyph_table_parse(text, &table)) << CHECKED_IN;
-  EXPECT_EQ(glyphs_format(table), text);
+  EXPECT_EQ(glyph_table_format(table), text);
 }
 
 TEST(GlyphTableWriter, TheCheckedInTableIsWhatTheSystemFontRendersNow) {

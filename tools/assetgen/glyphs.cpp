@@ -49,29 +49,9 @@ bool glyphs_render(const char* font_path, GlyphTable* out) {
   return font != nullptr;
 }
 
-std::string glyphs_format(const GlyphTable& table) {
-  std::string text = std::string(GLYPH_TABLE_HEADER) + "\n";
-  for (int32_t c = 0; c < GLYPH_COUNT; ++c) {
-    const GlyphTableEntry& g = table.glyphs[c];
-    char line[128];
-    std::snprintf(line, sizeof line, "glyph %d advance %d bearing_x %d top %d width %d height %d\n", c, g.advance,
-                  g.bearing_x, g.top, g.width, g.height);
-    text += line;
-    if (g.width <= 0 || g.height <= 0) continue;
-    for (int32_t y = 0; y < g.height; ++y) {
-      for (int32_t x = 0; x < g.width; ++x) {
-        const size_t at = static_cast<size_t>(y) * static_cast<size_t>(g.width) + static_cast<size_t>(x);
-        text += at < g.mask.size() && g.mask[at] ? '#' : '.';
-      }
-      text += '\n';
-    }
-  }
-  return text;
-}
-
 bool glyphs_write(const char* font_path, const char* out_file) {
   GlyphTable table;
   if (!glyphs_render(font_path, &table)) return false;
-  const std::string text = glyphs_format(table);
+  const std::string text = glyph_table_format(table);
   return platform_file_replace(out_file, text.data(), text.size());
 }

@@ -14,7 +14,5 @@ constexpr int GLYPHS_PIXEL_SIZE = 11;
 // All 256 Latin-1 characters of the font at path, rendered by SDL2_ttf without anti-aliasing.
 // False when the font cannot be opened.
 bool glyphs_render(const char* font_path, GlyphTable* out);
-// The table's text, as glyph_table_parse reads it.
-std::string glyphs_format(const GlyphTable& table);
 // Renders the font and replaces out_file with its table; false on any failure.
 bool glyphs_write(const char* font_path, const char* out_file);

@@ -96,3 +96,23 @@ bool glyph_table_parse(const std::string& text, GlyphTable* out) {
   *out = std::move(table);
   return true;
 }
+
+std::string glyph_table_format(const GlyphTable& table) {
+  std::string text = std::string(GLYPH_TABLE_HEADER) + "\n";
+  for (int32_t c = 0; c < GLYPH_COUNT; ++c) {
+    const GlyphTableEntry& g = table.glyphs[c];
+    char line[128];
+    std::snprintf(line, sizeof line, "glyph %d advance %d bearing_x %d top %d width %d height %d\n", c, g.advance,
+                  g.bearing_x, g.top, g.width, g.height);
+    text += line;
+    if (g.width <= 0 || g.height <= 0) continue;
+    for (int32_t y = 0; y < g.height; ++y) {
+      for (int32_t x = 0; x < g.width; ++x) {
+        const size_t at = static_cast<size_t>(y) * static_cast<size_t>(g.width) + static_cast<size_t>(x);
+        text += at < g.mask.size() && g.mask[at] ? '#' : '.';
+      }
+      text += '\n';
+    }
+  }
+  return text;
+}

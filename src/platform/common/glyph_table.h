@@ -48,3 +48,6 @@ struct GlyphTable {
 // Reads a table's text into out. False, with out untouched, for anything but a whole,
 // well-formed table.
 bool glyph_table_parse(const std::string& text, GlyphTable* out);
+// The text of a table, in the one spelling glyph_table_parse takes (assetgen writes the
+// checked-in table with it).
+std::string glyph_table_format(const GlyphTable& table);
