@@ -10,6 +10,22 @@ int32_t sample_at(const uint8_t* frame, int32_t channel, const PcmFormat& f) {
 
 }  // namespace
 
+bool pcm_format_playable(const PcmFormat& f) {
+  return f.channels >= 1 && f.channels <= 2 && f.sample_rate > 0 && (f.bits_per_sample == 8 || f.bits_per_sample == 16);
+}
+
+int32_t pcm_pan_clamped(int32_t pan) { return pan < -10000 ? -10000 : (pan > 10000 ? 10000 : pan); }
+
+uint32_t pcm_device_frame(uint32_t source_frame, uint32_t source_frames, uint32_t device_frames) {
+  if (source_frames == 0) return 0;
+  return static_cast<uint32_t>((static_cast<uint64_t>(source_frame) * device_frames + source_frames - 1) / source_frames);
+}
+
+uint32_t pcm_source_frame(uint32_t device_frame, uint32_t source_frames, uint32_t device_frames) {
+  if (device_frames == 0) return 0;
+  return static_cast<uint32_t>(static_cast<uint64_t>(device_frame) * source_frames / device_frames);
+}
+
 uint32_t pcm_converted_frames(uint32_t count, int32_t source_rate, int32_t device_rate) {
   if (count == 0 || source_rate <= 0 || device_rate <= 0) return 0;
   const uint64_t n = static_cast<uint64_t>(count) * static_cast<uint64_t>(device_rate) / static_cast<uint64_t>(source_rate);
@@ -19,9 +35,7 @@ uint32_t pcm_converted_frames(uint32_t count, int32_t source_rate, int32_t devic
 bool pcm_convert_stereo16(const uint8_t* src, uint32_t count, const PcmFormat& f, int32_t device_rate,
                           std::vector<int16_t>* out) {
   out->clear();
-  if (f.channels < 1 || f.channels > 2 || (f.bits_per_sample != 8 && f.bits_per_sample != 16) ||
-      f.sample_rate <= 0 || device_rate <= 0)
-    return false;
+  if (!pcm_format_playable(f) || device_rate <= 0) return false;
   const uint32_t frames = pcm_converted_frames(count, f.sample_rate, device_rate);
   const size_t block = static_cast<size_t>(f.channels) * (f.bits_per_sample / 8);
   out->resize(static_cast<size_t>(frames) * 2);

@@ -8,6 +8,7 @@
 
 #include "platform/common/glyphs.h"
 #include "platform/common/pacing.h"
+#include "platform/common/pcm_convert.h"
 
 namespace {
 
@@ -278,9 +279,7 @@ void platform_audio_close() {
 }
 int32_t platform_audio_buffer_create(const PcmFormat* format, uint32_t bytes, const char* label) {
   if (!fake.audio || !format || bytes == 0) return 0;
-  if (format->channels < 1 || format->channels > 2 || format->sample_rate <= 0 ||
-      (format->bits_per_sample != 8 && format->bits_per_sample != 16))
-    return 0;
+  if (!pcm_format_playable(*format)) return 0;
   FakeBuffer b;
   b.format = *format;
   b.bytes.assign(bytes, 0);
@@ -339,7 +338,7 @@ int32_t platform_audio_buffer_set_pan(int32_t buffer, int32_t pan) {
   auto it = fake.buffers.find(buffer);
   if (it == fake.buffers.end()) return 0;
   it->second.requested_pan = pan;
-  it->second.pan = pan < -10000 ? -10000 : (pan > 10000 ? 10000 : pan);
+  it->second.pan = pcm_pan_clamped(pan);
   return 1;
 }
 int32_t platform_audio_buffer_format(int32_t buffer, PcmFormat* format) {

@@ -14,6 +14,7 @@
 
 #include "platform/platform.h"
 #include "platform/common/audio_mixer.h"
+#include "platform/common/pcm_convert.h"
 #include "platform/sdl/audio_sdl.h"
 
 namespace {
@@ -98,16 +99,11 @@ uint32_t device_frames(const AudioBuffer& b) {
   return b.has_converted ? static_cast<uint32_t>(b.converted.size() / AUDIO_DEVICE_CHANNELS) : 0;
 }
 
-// Source frame -> device frame, rounded up so that mapping back gives the same source frame.
 uint32_t to_device_frame(const AudioBuffer& b, uint32_t source_frame) {
-  if (b.source_frames == 0) return 0;
-  uint64_t d = device_frames(b);
-  return static_cast<uint32_t>((static_cast<uint64_t>(source_frame) * d + b.source_frames - 1) / b.source_frames);
+  return pcm_device_frame(source_frame, b.source_frames, device_frames(b));
 }
 uint32_t to_source_frame(const AudioBuffer& b, uint32_t device_frame) {
-  uint64_t d = device_frames(b);
-  if (d == 0) return 0;
-  return static_cast<uint32_t>(static_cast<uint64_t>(device_frame) * b.source_frames / d);
+  return pcm_source_frame(device_frame, b.source_frames, device_frames(b));
 }
 
 // Converts the whole buffer and puts the copy in place of the old one.
@@ -272,9 +268,7 @@ uint32_t audio_buffer_device_frames(int32_t buffer) {
 
 int32_t platform_audio_buffer_create(const PcmFormat* format, uint32_t bytes, const char* label) {
   if (!audio.open || !format || bytes == 0) return 0;
-  if (format->channels < 1 || format->channels > 2 || format->sample_rate <= 0 ||
-      (format->bits_per_sample != 8 && format->bits_per_sample != 16))
-    return 0;
+  if (!pcm_format_playable(*format)) return 0;
   SDL_AudioCVT cvt;
   if (build_cvt(&cvt, *format) < 0) return 0;
   uint32_t block = static_cast<uint32_t>(format->channels * format->bits_per_sample / 8);
@@ -399,7 +393,7 @@ int32_t platform_audio_buffer_get_pan(int32_t buffer, int32_t* pan) {
 int32_t platform_audio_buffer_set_pan(int32_t buffer, int32_t pan) {
   AudioBuffer* b = find(buffer);
   if (!b) return 0;
-  b->pan = pan < -10000 ? -10000 : (pan > 10000 ? 10000 : pan);
+  b->pan = pcm_pan_clamped(pan);
   int32_t left, right;
   mixer_pan_gains(b->pan, &left, &right);
   mixer_lock();

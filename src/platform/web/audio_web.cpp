@@ -135,9 +135,7 @@ void platform_audio_close() {
 
 int32_t platform_audio_buffer_create(const PcmFormat* format, uint32_t bytes, const char* label) {
   if (!audio.open || !format || bytes == 0) return 0;
-  if (format->channels < 1 || format->channels > 2 || format->sample_rate <= 0 ||
-      (format->bits_per_sample != 8 && format->bits_per_sample != 16))
-    return 0;
+  if (!pcm_format_playable(*format)) return 0;
   const uint32_t block = static_cast<uint32_t>(format->channels * format->bits_per_sample / 8);
   const uint32_t frames = bytes / block;
   if (static_cast<uint64_t>(pcm_converted_frames(frames, format->sample_rate, DEVICE_RATE)) * 4 > MAX_CONVERTED_BYTES)
@@ -184,9 +182,7 @@ int32_t platform_audio_buffer_play(int32_t buffer, uint32_t from_offset, int32_t
   if (!b || from_offset >= b->bytes.size()) return 0;
   const uint32_t source_frame = from_offset / b->block;
   if (!b->voice.playing) audio.active.push_back(&b->voice);
-  b->voice.position = b->source_frames == 0 ? 0
-      : static_cast<uint32_t>((static_cast<uint64_t>(source_frame) * b->voice.frame_count + b->source_frames - 1) /
-                              b->source_frames);
+  b->voice.position = pcm_device_frame(source_frame, b->source_frames, b->voice.frame_count);
   b->voice.looping = looping ? 1 : 0;
   b->voice.finished = 0;
   b->voice.playing = 1;
@@ -206,10 +202,7 @@ int32_t platform_audio_buffer_playing(int32_t buffer) {
 int32_t platform_audio_buffer_position(int32_t buffer, uint32_t* position) {
   WebBuffer* b = find(buffer);
   if (!b || !position) return 0;
-  const uint32_t device = b->voice.frame_count;
-  const uint32_t frame = device == 0 ? 0
-      : static_cast<uint32_t>(static_cast<uint64_t>(b->voice.position) * b->source_frames / device);
-  *position = frame * b->block;
+  *position = pcm_source_frame(b->voice.position, b->source_frames, b->voice.frame_count) * b->block;
   return 1;
 }
 
@@ -223,7 +216,7 @@ int32_t platform_audio_buffer_get_pan(int32_t buffer, int32_t* pan) {
 int32_t platform_audio_buffer_set_pan(int32_t buffer, int32_t pan) {
   WebBuffer* b = find(buffer);
   if (!b) return 0;
-  b->pan = pan < -10000 ? -10000 : (pan > 10000 ? 10000 : pan);
+  b->pan = pcm_pan_clamped(pan);
   mixer_pan_gains(b->pan, &b->voice.gain_left, &b->voice.gain_right);
   return 1;
 }
