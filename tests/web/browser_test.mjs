@@ -18,6 +18,7 @@ const PAGE_LIMIT_BYTES = 3 * 1000 * 1000;
 const PALE_YELLOW = [255, 255, 100];
 const PURPLE = [200, 0, 200];
 const MAGENTA = [255, 0, 255];
+const ORANGE = [250, 100, 0];
 
 let server, browser;
 
@@ -53,6 +54,21 @@ async function tap(page, key) {
   await page.waitForTimeout(100);
 }
 
+// Waits (up to 20 s, for a loaded machine) until the page's picture satisfies seen(picture).
+async function waitForPicture(page, seen, what) {
+  for (const end = Date.now() + 20000; Date.now() < end; await page.waitForTimeout(100)) {
+    const picture = await canvasPixels(page);
+    if (seen(picture)) return picture;
+  }
+  assert.fail(`the page never showed ${what}`);
+}
+
+const isGameScreen = (picture) => {
+  const border = pictureAt(picture, 5, 240);
+  return border[0] + border[1] + border[2] > 300 && String(pictureAt(picture, 473, 100)) === String(border);
+};
+const isHiscoreList = (picture) => countColour(picture, { x: 270, y: 70, w: 100, h: 12 }, ORANGE) > 100;
+
 function shoot(page, name) {
   if (shotDir) return page.screenshot({ path: path.join(shotDir, `web-${name}.png`) });
 }
@@ -79,7 +95,6 @@ test("the page and everything it loads stay within 3 MB", async () => {
 test("menu, game screen and back, played with the keyboard", async () => {
   const page = await freshPage();
   await openGame(page, "?args=--seed%203");
-  await page.waitForTimeout(500);
   await shoot(page, "menu");
   let picture = await canvasPixels(page);
   // The title at the top, "New Game" chosen: its label pale yellow, the others purple.
@@ -94,10 +109,14 @@ test("menu, game screen and back, played with the keyboard", async () => {
     window.keysTaken = {};
     window.addEventListener("keydown", (e) => { window.keysTaken[e.code] = e.defaultPrevented; });
   });
-  for (const key of ["ArrowDown", "ArrowUp", "Space", "KeyR"]) await tap(page, key);
+  await tap(page, "ArrowDown");
+  await waitForPicture(page, (p) => menuRowColours(p, 2).highlight > 40, "Hi-Scores chosen");
+  await tap(page, "ArrowUp");
+  await waitForPicture(page, (p) => menuRowColours(p, 1).highlight > 40, "New Game chosen again");
+  for (const key of ["Space", "KeyR"]) await tap(page, key);
   assert.deepEqual(await page.evaluate(() => window.keysTaken),
                    { ArrowDown: true, ArrowUp: true, Space: true, KeyR: false });
-  assert.equal(await page.evaluate(() => Module.zorvaneAudio.state), "running");
+  await page.waitForFunction(() => Module.zorvaneAudio.state === "running", null, { timeout: 20000 });
   // What the mixer hands Web Audio, watched from here on: the new game's sounds must reach it.
   await page.evaluate(() => {
     const mix = Module._zorvane_audio_mix;
@@ -110,10 +129,9 @@ test("menu, game screen and back, played with the keyboard", async () => {
   });
 
   await tap(page, "Enter");
-  await page.waitForTimeout(600);
+  picture = await waitForPicture(page, isGameScreen, "the game screen");
   await shoot(page, "game");
-  picture = await canvasPixels(page);
-  assert.ok(await page.evaluate(() => window.loudest) > 1000, "the game's sounds are mixed for Web Audio");
+  await page.waitForFunction(() => window.loudest > 1000, null, { timeout: 20000 });  // the game's sounds
   // The playfield's border: columns 5 and 473 and rows 5 and 473 of one bright colour.
   const border = pictureAt(picture, 5, 240);
   assert.ok(border[0] + border[1] + border[2] > 300, `the border is bright: ${border}`);
@@ -125,10 +143,8 @@ test("menu, game screen and back, played with the keyboard", async () => {
 
   // Esc leaves the game for the menu, "New Game" still chosen.
   await tap(page, "Escape");
-  await page.waitForTimeout(400);
+  await waitForPicture(page, (p) => menuRowColours(p, 1).highlight > 40, "the menu again after Esc");
   await shoot(page, "menu-after-esc");
-  picture = await canvasPixels(page);
-  assert.ok(menuRowColours(picture, 1).highlight > 40, "the menu is back after Esc");
   assert.deepEqual(page.errors, []);
   await page.context().close();
 });
@@ -202,18 +218,18 @@ test("a saved hi-score survives a reload", async () => {
   // Reloaded and played for real: the hi-score list shows the table that was saved.
   await openGame(page);
   await tap(page, "ArrowDown");
+  await waitForPicture(page, (p) => menuRowColours(p, 2).highlight > 40, "Hi-Scores chosen");
   await tap(page, "Enter");
-  await page.waitForTimeout(400);
+  const kept = await waitForPicture(page, isHiscoreList, "the hi-score list");
   await shoot(page, "hiscores");
-  const kept = await canvasPixels(page);
 
   // The same list in a profile that never saved anything looks different.
   const other = await freshPage();
   await openGame(other);
   await tap(other, "ArrowDown");
+  await waitForPicture(other, (p) => menuRowColours(p, 2).highlight > 40, "Hi-Scores chosen");
   await tap(other, "Enter");
-  await other.waitForTimeout(400);
-  const empty = await canvasPixels(other);
+  const empty = await waitForPicture(other, isHiscoreList, "the hi-score list");
   // The first row of the list: the initials in magenta where the empty table has a dash.
   const firstRow = { x: 250, y: 118, w: 200, h: 20 };
   const initials = countColour(kept, firstRow, MAGENTA), dash = countColour(empty, firstRow, MAGENTA);
