@@ -25,7 +25,8 @@ struct WebBuffer {
   uint32_t block = 0;  // bytes per source frame
   uint32_t source_frames = 0;
   std::vector<uint8_t> bytes;
-  std::vector<int16_t> converted;
+  std::vector<int16_t> converted;  // valid when has_converted
+  bool has_converted = false;
   int32_t pan = 0;
   std::string label;
   MixVoice voice;
@@ -50,6 +51,7 @@ WebBuffer* find(int32_t handle) {
 
 void convert(WebBuffer& b) {
   pcm_convert_stereo16(b.bytes.data(), b.source_frames, b.format, DEVICE_RATE, &b.converted);
+  b.has_converted = true;
   b.voice.frames = b.converted.data();
   b.voice.frame_count = static_cast<uint32_t>(b.converted.size() / 2);
   if (b.voice.position >= b.voice.frame_count) b.voice.position = 0;
@@ -147,7 +149,6 @@ int32_t platform_audio_buffer_create(const PcmFormat* format, uint32_t bytes, co
   b->bytes.assign(bytes, format->bits_per_sample == 8 ? 0x80 : 0x00);  // silence
   b->label = label ? label : "";
   mixer_pan_gains(0, &b->voice.gain_left, &b->voice.gain_right);
-  convert(*b);
   const int32_t handle = audio.next_handle++;
   if (audio.next_handle <= 0) audio.next_handle = 1;
   audio.buffers[handle] = std::move(b);
@@ -180,6 +181,7 @@ void platform_audio_buffer_unlock(int32_t buffer) {
 int32_t platform_audio_buffer_play(int32_t buffer, uint32_t from_offset, int32_t looping) {
   WebBuffer* b = find(buffer);
   if (!b || from_offset >= b->bytes.size()) return 0;
+  if (!b->has_converted) convert(*b);  // played without ever being filled: silence
   const uint32_t source_frame = from_offset / b->block;
   if (!b->voice.playing) audio.active.push_back(&b->voice);
   b->voice.position = pcm_device_frame(source_frame, b->source_frames, b->voice.frame_count);
