@@ -3,6 +3,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
+
+#include "platform/common/actions.h"
 
 namespace {
 
@@ -24,8 +27,9 @@ const char USAGE[] =
     "\n"
     "In the game: arrows move, Ctrl + arrows draw slowly, Shift + arrows draw fast,\n"
     "Space cancels a claim, F1 pauses, Esc returns to the menu. Alt+Enter toggles full screen.\n"
-    "A game controller plays too: D-pad or left stick move, south button draws slowly (and is\n"
-    "Enter in menus), east draws fast, west is Space, Start pauses, Back is Esc.\n"
+    "A game controller plays too:\n";
+
+const char FILES[] =
     "\n"
     "Pictures and sounds are searched for in --data, $ZORVANE_DATA, the data folder beside the\n"
     "program and the installed one; hi-scores are kept in $XDG_DATA_HOME/zorvane/scores.dat\n"
@@ -108,7 +112,10 @@ const OptionSpec OPTIONS[] = {
 
 }  // namespace
 
-const char* options_usage() { return USAGE; }
+const char* options_usage() {
+  static const std::string text = std::string(USAGE) + pad_help_text() + FILES;
+  return text.c_str();
+}
 
 bool options_parse(int argc, const char* const* argv, Options* options, std::string* error) {
   Options o;

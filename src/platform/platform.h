@@ -38,10 +38,10 @@ int32_t platform_close_requested();
 
 // --- keyboard ---
 // 1 while the key is down at the moment of the call (pending input is pumped first).
-// VK_SHIFT and VK_CONTROL mean either key of the pair. A game controller feeds the same keys:
-// D-pad and left stick the arrows, south button Ctrl, east Shift, west Space, Start F1, Back
-// Esc; its south button also means Enter, but only in the main-loop pass its press begins (a
-// pass runs from one platform_peek_message to the next), never while merely held.
+// VK_SHIFT and VK_CONTROL mean either key of the pair. A game controller feeds the same keys
+// through the controller mapping of platform/common/actions.h; its confirm button means Enter
+// only in the main-loop pass its press begins (a pass runs from one platform_peek_message to
+// the next), never while merely held.
 int32_t platform_key_down(int32_t vk);
 // 1 while any key of the keyboard at all is down (a replay on the screen ends on any key).
 int32_t platform_any_key_down();

@@ -1,5 +1,6 @@
 // Game controllers, plugged in and out at any time. SDL's controller layer maps every known
-// pad onto one layout (south, east, west buttons, D-pad, sticks), which becomes the game's keys.
+// pad onto one layout (south, east, west buttons, D-pad, sticks), which the shared controller
+// mapping turns into actions.
 #include "platform/sdl/gamepad_sdl.h"
 
 #include <SDL.h>
@@ -10,34 +11,13 @@
 
 namespace {
 
-struct ButtonKey {
-  SDL_GameControllerButton button;
-  int32_t vk;
+// SDL's buttons at the standard layout's positions, in PadButton order.
+constexpr SDL_GameControllerButton SDL_BUTTONS[PAD_BUTTON_COUNT] = {
+    SDL_CONTROLLER_BUTTON_A,         SDL_CONTROLLER_BUTTON_B,         SDL_CONTROLLER_BUTTON_X,
+    SDL_CONTROLLER_BUTTON_Y,         SDL_CONTROLLER_BUTTON_BACK,      SDL_CONTROLLER_BUTTON_START,
+    SDL_CONTROLLER_BUTTON_DPAD_UP,   SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_DPAD_LEFT,
+    SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
 };
-
-constexpr ButtonKey BUTTON_KEYS[] = {
-    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, VK_LEFT}, {SDL_CONTROLLER_BUTTON_DPAD_UP, VK_UP},
-    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, VK_RIGHT}, {SDL_CONTROLLER_BUTTON_DPAD_DOWN, VK_DOWN},
-    {SDL_CONTROLLER_BUTTON_A, VK_CONTROL},  // south: draw slowly
-    {SDL_CONTROLLER_BUTTON_B, VK_SHIFT},    // east: draw fast
-    {SDL_CONTROLLER_BUTTON_X, VK_SPACE},    // west
-    {SDL_CONTROLLER_BUTTON_START, VK_F1},   {SDL_CONTROLLER_BUTTON_BACK, VK_ESCAPE},
-};
-// The south button also confirms, but as a press, never as a held key.
-constexpr SDL_GameControllerButton ENTER_BUTTON = SDL_CONTROLLER_BUTTON_A;
-
-struct StickKey {
-  SDL_GameControllerAxis axis;
-  int32_t sign;
-  int32_t vk;
-};
-
-constexpr StickKey STICK_KEYS[] = {
-    {SDL_CONTROLLER_AXIS_LEFTX, -1, VK_LEFT}, {SDL_CONTROLLER_AXIS_LEFTX, 1, VK_RIGHT},
-    {SDL_CONTROLLER_AXIS_LEFTY, -1, VK_UP},   {SDL_CONTROLLER_AXIS_LEFTY, 1, VK_DOWN},
-};
-// Half-way out: a stick at rest, or drifting, never moves the marker.
-constexpr int32_t STICK_THRESHOLD = 16384;
 
 struct Gamepads {
   bool tried = false;      // the controller layer was started (or failed to start)
@@ -78,9 +58,15 @@ bool started() {
   return pads.available;
 }
 
-bool stick_pushed(SDL_GameController* c, const StickKey& k) {
-  const int32_t value = SDL_GameControllerGetAxis(c, k.axis);
-  return k.sign < 0 ? value <= -STICK_THRESHOLD : value >= STICK_THRESHOLD;
+float axis(SDL_GameController* c, SDL_GameControllerAxis a) {
+  return static_cast<float>(SDL_GameControllerGetAxis(c, a)) / 32768.0f;
+}
+
+ActionMask actions_of(SDL_GameController* c) {
+  uint32_t buttons = 0;
+  for (int32_t b = 0; b < PAD_BUTTON_COUNT; ++b)
+    if (SDL_GameControllerGetButton(c, SDL_BUTTONS[b])) buttons |= 1u << b;
+  return pad_actions(buttons, axis(c, SDL_CONTROLLER_AXIS_LEFTX), axis(c, SDL_CONTROLLER_AXIS_LEFTY));
 }
 
 }  // namespace
@@ -94,7 +80,7 @@ void gamepad_handle_event(const SDL_Event& event) {
       close_device(event.cdevice.which);
       break;
     case SDL_CONTROLLERBUTTONDOWN:
-      if (event.cbutton.button == ENTER_BUTTON) pads.enter_this_pass = true;
+      if (event.cbutton.button == SDL_BUTTONS[PAD_CONFIRM_BUTTON]) pads.enter_this_pass = true;
       break;
     default:
       break;
@@ -106,16 +92,17 @@ void gamepad_begin_pass() {
   pads.enter_this_pass = false;
 }
 
-int32_t gamepad_key_down(int32_t vk) {
+ActionMask gamepad_actions() {
   if (!started()) return 0;
-  if (vk == VK_RETURN) return pads.enter_this_pass ? 1 : 0;
-  for (SDL_GameController* c : pads.open) {
-    for (const ButtonKey& k : BUTTON_KEYS)
-      if (k.vk == vk && SDL_GameControllerGetButton(c, k.button)) return 1;
-    for (const StickKey& k : STICK_KEYS)
-      if (k.vk == vk && stick_pushed(c, k)) return 1;
-  }
-  return 0;
+  ActionMask held = pads.enter_this_pass ? action_bit(ACTION_CONFIRM) : 0;
+  for (SDL_GameController* c : pads.open) held |= actions_of(c);
+  return held;
 }
 
+int32_t gamepad_key_down(int32_t vk) { return action_game_key_down(gamepad_actions(), vk); }
+
 int32_t gamepad_count() { return static_cast<int32_t>(pads.open.size()); }
+
+int32_t gamepad_sdl_button(PadButton button) {
+  return button >= 0 && button < PAD_BUTTON_COUNT ? SDL_BUTTONS[button] : SDL_CONTROLLER_BUTTON_INVALID;
+}

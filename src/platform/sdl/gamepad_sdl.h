@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/common/actions.h"
+
 union SDL_Event;
 
 // Hot-plugging and button presses, from the window's event pump.
@@ -12,16 +14,15 @@ void gamepad_begin_pass();
 // 1 while a controller holds the key (after the caller pumped events); the south button's
 // Enter only in the pass its press began.
 int32_t gamepad_key_down(int32_t vk);
+// The actions the controllers hold now (the confirm of a south press only in its pass).
+ActionMask gamepad_actions();
 // Controllers open now.
 int32_t gamepad_count();
+// SDL's button at a position of the standard layout.
+int32_t gamepad_sdl_button(PadButton button);
 
 // A controller without hardware, through SDL's virtual joystick driver (tests, and trying the
 // mapping on a machine with no pad). The buttons are the standard layout's, by position.
-enum PadButton : int32_t {
-  PAD_SOUTH, PAD_EAST, PAD_WEST, PAD_NORTH, PAD_BACK, PAD_START,
-  PAD_DPAD_UP, PAD_DPAD_DOWN, PAD_DPAD_LEFT, PAD_DPAD_RIGHT,
-};
-enum PadAxis : int32_t { PAD_LEFT_X, PAD_LEFT_Y };
 // Plugs one in; its handle (> 0), or 0 when SDL cannot make one.
 int32_t gamepad_virtual_attach();
 bool gamepad_virtual_button(int32_t pad, PadButton button, bool down);

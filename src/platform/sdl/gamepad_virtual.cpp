@@ -15,22 +15,6 @@ SDL_Joystick* pad_of(int32_t handle) {
   return virtual_pads[static_cast<size_t>(handle) - 1];
 }
 
-SDL_GameControllerButton sdl_button(PadButton b) {
-  switch (b) {
-    case PAD_SOUTH: return SDL_CONTROLLER_BUTTON_A;
-    case PAD_EAST: return SDL_CONTROLLER_BUTTON_B;
-    case PAD_WEST: return SDL_CONTROLLER_BUTTON_X;
-    case PAD_NORTH: return SDL_CONTROLLER_BUTTON_Y;
-    case PAD_BACK: return SDL_CONTROLLER_BUTTON_BACK;
-    case PAD_START: return SDL_CONTROLLER_BUTTON_START;
-    case PAD_DPAD_UP: return SDL_CONTROLLER_BUTTON_DPAD_UP;
-    case PAD_DPAD_DOWN: return SDL_CONTROLLER_BUTTON_DPAD_DOWN;
-    case PAD_DPAD_LEFT: return SDL_CONTROLLER_BUTTON_DPAD_LEFT;
-    case PAD_DPAD_RIGHT: return SDL_CONTROLLER_BUTTON_DPAD_RIGHT;
-  }
-  return SDL_CONTROLLER_BUTTON_INVALID;
-}
-
 }  // namespace
 
 int32_t gamepad_virtual_attach() {
@@ -58,7 +42,7 @@ int32_t gamepad_virtual_attach() {
 
 bool gamepad_virtual_button(int32_t pad, PadButton button, bool down) {
   SDL_Joystick* j = pad_of(pad);
-  const SDL_GameControllerButton b = sdl_button(button);
+  const SDL_GameControllerButton b = static_cast<SDL_GameControllerButton>(gamepad_sdl_button(button));
   return j && b != SDL_CONTROLLER_BUTTON_INVALID && SDL_JoystickSetVirtualButton(j, b, down ? 1 : 0) == 0;
 }
 

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/common/actions.h"
+
 // The game's own clock in milliseconds: its waits move it (nothing in a browser may block), and
 // the main loop keeps it near real time.
 uint64_t web_clock_now();
@@ -36,6 +38,7 @@ void web_focus_changed(bool focused);
 void web_keys_begin_pass();
 void web_gamepad_begin_pass();
 bool web_gamepad_key_down(int32_t vk);
+ActionMask web_gamepad_actions();
 void web_window_focus(bool focused);
 // Starts or wakes the page's sound (browsers allow it only after a key press).
 void web_audio_unlock();
