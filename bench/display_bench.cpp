@@ -31,7 +31,7 @@ struct BackBuffer {
 void BM_DisplayBobDraw469(benchmark::State& state) {
   BackBuffer back;
   Bob bob{};
-  bob_create(&bob, 5, 5, 469, 469, 1, BOB_FLAG_ONE_FRAME | BOB_FLAG_SHOWN, DDSCAPS_SYSTEMMEMORY);
+  bob_create(&bob, 5, 5, 469, 469, 1, BOB_FLAG_ONE_FRAME | BOB_FLAG_SHOWN);
   // Half the picture transparent in stripes, like a partly claimed playfield.
   Surface* frame = bob.frames[0];
   for (int32_t y = 0; y < frame->height; ++y)

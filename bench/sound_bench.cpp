@@ -34,7 +34,7 @@ std::string write_effect_file() {
 void BM_EffectPlay(benchmark::State& state) {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   const std::string path = write_effect_file();
-  if (path.empty() || !sound_init(0, 0, nullptr)) {
+  if (path.empty() || !sound_init()) {
     state.SkipWithError("no effect file or no audio device");
     return;
   }

@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const int32_t sizes[][2] = {{16, 16}, {14, 16}, {32, 32}, {76, 76}, {150, 72}, {120, 13}, {469, 469}};
     for (const auto& s : sizes) {
       Bob bob{};
-      if (bob_create(&bob, 0, 0, s[0], s[1], 1, BOB_FLAG_ONE_FRAME | BOB_FLAG_SHOWN, DDSCAPS_SYSTEMMEMORY)) {
+      if (bob_create(&bob, 0, 0, s[0], s[1], 1, BOB_FLAG_ONE_FRAME | BOB_FLAG_SHOWN)) {
         bob_load_frame(&bob, &bitmap, 0, 1, 1, FRAME_AT_PIXEL);
         bob_load_frame(&bob, &bitmap, 0, 320, 0, FRAME_AT_PIXEL);
         bob_load_frame(&bob, &bitmap, 0, bitmap.info_header.biWidth - 3, bitmap.info_header.biHeight - 3,

@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string path = fuzz_input_path("sound.wav");
   static bool audio = [] {
     fake_reset();
-    return sound_init(1, 1, nullptr);
+    return sound_init();
   }();
   (void)audio;
   if (!fuzz_write_file(path, data, size)) return 0;

@@ -139,7 +139,6 @@ inline bool app_startup() {
   const int32_t now = world().game.now;  // the clock the test set
   world_reset();
   world().game.now = now;
-  world().app_window = world().app_instance = 1;
   return app_startup(world());
 }
 inline void app_shutdown() { app_shutdown(world()); }
@@ -160,7 +159,7 @@ inline bool game_frame_waiting() { return game_frame_waiting(world().game); }
 inline void menu_run_frame(const Input& input) {
   Program& w = world();
   if (menu_run_frame(w.frontend, w.game, w.round, w.hiscores, w.assets, input).quit)
-    platform_post_message(WM_DESTROY, 0, 0);
+    platform_post_message(PLATFORM_EVENT_CLOSE);
 }
 inline void about_screen_run(const Input& input) { about_screen_run(world().frontend, world().assets, input); }
 inline void hiscore_screen_run(const Input& input) {

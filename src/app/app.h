@@ -19,14 +19,16 @@ struct AppRun {
 };
 // Opens the window and starts up: -1 when the run is ready for its passes, otherwise the exit
 // status of a run that could not start (one line on stderr says why).
-int32_t app_begin(AppRun* run, int32_t instance, const Options& options);
+int32_t app_begin(AppRun* run, const Options& options);
 // One pass of the main loop: input, at most one message, the current screen's frame. False once
 // the run has ended (run->exit_status then holds the program's exit status).
 bool app_pass(AppRun* run);
-// Runs the program: the quit message's exit code, or non-zero (with one line on stderr) when
-// no window or no display can be had, a demo cannot be read (2) or a replay differs (3).
-int32_t app_main(int32_t instance, const Options& options);
-int64_t app_window_proc(int32_t window, uint32_t message, uint64_t wparam, int64_t lparam);
+// Runs the program: 0 when it ends as asked, or non-zero (with one line on stderr) when no
+// window or no display can be had, a demo cannot be read (2) or a replay differs (3).
+int32_t app_main(const Options& options);
+// The program's answer to an event of its window: a close ends the program (the quit event
+// that follows is taken by the main loop itself).
+void app_window_proc(PlatformEvent event);
 // False at once when the display cannot be set up; missing pictures and sound are borne. The
 // random generator is seeded with seed at its fixed place in the sequence. Without sound no
 // audio device is opened at all (a timed replay).

@@ -5,5 +5,5 @@ int main(int argc, char** argv) {
   Options options;
   const int32_t status = app_handle_options(argc, argv, &options);
   if (status >= 0) return status;
-  return app_main(1, options);
+  return app_main(options);
 }

@@ -29,7 +29,7 @@ int32_t replay(const char* demo_path, DemoMode mode, uint64_t* frames) {
   options.demo = mode;
   options.demo_file = demo_path;
   AppRun run;
-  int32_t status = app_begin(&run, 1, options);
+  int32_t status = app_begin(&run, options);
   if (status < 0) {
     while (app_pass(&run)) {
     }
@@ -66,7 +66,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* zorvane_test_timedemo(const char* de
 // Starts a live run with the page's command line; the test then drives it. -1 while it runs.
 extern "C" EMSCRIPTEN_KEEPALIVE int32_t zorvane_test_start() {
   web_reset();
-  return app_begin(&web.live, 1, web.options);
+  return app_begin(&web.live, web.options);
 }
 
 // Runs passes of the live run with the keys of mask held (bit i: the game's i-th key). 1 while
@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
   const int32_t status = app_handle_options(argc, argv, &web.options);
   if (status >= 0) return status;
   if (page_is_test()) return 0;
-  if (app_begin(&web.live, 1, web.options) >= 0) return 1;
+  if (app_begin(&web.live, web.options) >= 0) return 1;
   web_run_loop(live_pass, nullptr);
   return 0;
 }

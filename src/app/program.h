@@ -8,8 +8,6 @@
 #include "game/game.h"
 
 struct Program {
-  int32_t app_window = 0;
-  int32_t app_instance = 0;
   Assets assets;
   Frontend frontend;
   Game game;

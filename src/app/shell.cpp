@@ -37,20 +37,12 @@ bool app_end(AppRun* run, int32_t status) {
 
 const Program* app_program() { return running_program; }
 
-int64_t app_window_proc(int32_t, uint32_t message, uint64_t, int64_t) {
-  switch (message) {
-    case WM_DESTROY:
-      // Closing the window, from the desktop or from a screen, ends the program.
-      platform_post_message(WM_QUIT, 0, 0);
-      return 0;
-    case WM_CREATE:
-    case WM_PAINT:
-    default:
-      return 0;
-  }
+void app_window_proc(PlatformEvent event) {
+  // Closing the window, from the desktop or from a screen, ends the program.
+  if (event == PLATFORM_EVENT_CLOSE) platform_post_message(PLATFORM_EVENT_QUIT);
 }
 
-int32_t app_begin(AppRun* run, int32_t instance, const Options& options) {
+int32_t app_begin(AppRun* run, const Options& options) {
   Session& session = run->session;
   std::string error;
   if (!session_open(&session, options, &error)) {
@@ -58,8 +50,7 @@ int32_t app_begin(AppRun* run, int32_t instance, const Options& options) {
     return EXIT_DEMO_UNREADABLE;
   }
 
-  int32_t window = platform_window_create("Marrowin");
-  if (window == 0) {
+  if (platform_window_create("Marrowin") == 0) {
     // Without a window there is nothing to show the game in: say why and fail.
     std::fprintf(stderr, "zorvane: %s\n", platform_window_error());
     return EXIT_NO_WINDOW;
@@ -68,8 +59,6 @@ int32_t app_begin(AppRun* run, int32_t instance, const Options& options) {
   run->program = std::make_unique<Program>();
   Program& program = *run->program;
   running_program = &program;
-  program.app_window = window;
-  program.app_instance = instance;
 
   // A timed replay shows nothing and never waits; every replay and recording fingerprints
   // each frame it shows.
@@ -101,27 +90,27 @@ bool app_pass(AppRun* run) {
   // The input of the pass is read once, before anything else: every screen sees the same.
   Input input;
   if (!session_next_input(&session, &input)) return app_end(run, 0);
-  // The desktop's request to close arrives as one WM_DESTROY, in order with the others.
+  // The desktop's request to close arrives as one close event, in order with the others.
   if (input.close_requested && !run->close_posted) {
     run->close_posted = true;
-    platform_post_message(WM_DESTROY, 0, 0);
+    platform_post_message(PLATFORM_EVENT_CLOSE);
   }
-  // At most one message per pass, so message traffic never changes the frame rate.
+  // At most one event per pass, so event traffic never changes the frame rate.
   PlatformMessage message;
   if (platform_peek_message(&message)) {
-    if (message.message == WM_QUIT) return app_end(run, static_cast<int32_t>(message.wparam));
-    app_window_proc(program.app_window, message.message, message.wparam, message.lparam);
+    if (message.event == PLATFORM_EVENT_QUIT) return app_end(run, 0);
+    app_window_proc(message.event);
   }
   game_set_now(program.game, input.seconds);
   const FrontendResult result =
       frontend_run_pass(program.frontend, program.game, program.round, program.hiscores, program.assets, input);
-  if (result.quit) platform_post_message(WM_DESTROY, 0, 0);
+  if (result.quit) platform_post_message(PLATFORM_EVENT_CLOSE);
   return true;
 }
 
-int32_t app_main(int32_t instance, const Options& options) {
+int32_t app_main(const Options& options) {
   AppRun run;
-  const int32_t status = app_begin(&run, instance, options);
+  const int32_t status = app_begin(&run, options);
   if (status >= 0) return status;
   while (app_pass(&run)) {
   }

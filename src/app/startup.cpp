@@ -46,7 +46,7 @@ const SpriteSource PICTURE_SPRITES[] = {
 // missing picture leaves the sprite empty rather than copying a stale or freed buffer.
 void sprite_make(Assets& assets, const SpriteSource& s, const BitmapFile* picture) {
   Bob* bob = &(assets.*s.bob);
-  bob_create(bob, s.create_x, s.create_y, s.width, s.height, 1, SPRITE_FLAGS, DDSCAPS_SYSTEMMEMORY);
+  bob_create(bob, s.create_x, s.create_y, s.width, s.height, 1, SPRITE_FLAGS);
   if (picture) bob_load_frame(bob, picture, 0, s.frame_x, s.frame_y, FRAME_AT_PIXEL);
   if (s.placed) bob_set_position(bob, s.place_x, s.place_y);
 }
@@ -80,7 +80,7 @@ bool app_startup(Program& program, uint32_t seed, bool with_sound) {
   menu_on_new_game(program.frontend.menu);
 
   // No sound device means a silent game, nothing worse.
-  if (with_sound) sound_init(program.app_window, program.app_instance, nullptr);
+  if (with_sound) sound_init();
 
   for (const SpriteSource& s : PICTURE_SPRITES) {
     loaded = bitmap_load(&picture, s.file) != 0;

@@ -39,7 +39,7 @@ void bob_frame_corner(int32_t mode, int32_t cx, int32_t cy, int32_t width, int32
 }
 
 bool bob_create(Bob* bob, int32_t x, int32_t y, int32_t width, int32_t height, int32_t frame_count,
-                int32_t flags, int32_t memory_flags) {
+                int32_t flags) {
   if (!bob || frame_count > BOB_FRAME_SLOTS) return false;
   bob->flags = flags;
   bob->frame_count = frame_count;
@@ -58,7 +58,7 @@ bool bob_create(Bob* bob, int32_t x, int32_t y, int32_t width, int32_t height, i
   errlog_write("\nCreate BOB %d", bob->width_pad);
   if (frame_count >= 1 && (width < 1 || height < 1 || width > MAX_FRAME_SIDE || height > MAX_FRAME_SIDE)) return false;
   for (int32_t i = 0; i < frame_count; ++i) {
-    bob->frames[i] = display_create_surface(width + bob->width_pad, height, memory_flags | DDSCAPS_OFFSCREENPLAIN);
+    bob->frames[i] = display_create_surface(width + bob->width_pad, height);
     if (!bob->frames[i]) return false;  // the frames made so far stay for bob_destroy
   }
   return true;

@@ -50,7 +50,7 @@ struct Bob {
 
 // Refuses a frame_count above 64. Frame surfaces are width + width_pad wide.
 bool bob_create(Bob* bob, int32_t x, int32_t y, int32_t width, int32_t height, int32_t frame_count,
-                int32_t flags, int32_t memory_flags);
+                int32_t flags);
 bool bob_destroy(Bob* bob);
 // Copies width - 1 columns and height - 1 rows: the last column and row of a frame never show.
 bool bob_draw(Bob* bob, Surface* target);

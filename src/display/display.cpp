@@ -55,14 +55,10 @@ bool display_init(int32_t width, int32_t height, int32_t bpp) {
   display.screen_height = height;
   display.screen_bpp = bpp;
 
-  display.display_desc = SurfaceDesc{};
-  display.display_desc.width = width;
-  display.display_desc.height = height;
   display.display_primary = surface_create(width, height);
   if (!display.display_primary) return false;
   display.display_back = surface_create(width, height);
   if (!display.display_back) return false;
-  display.display_desc.lPitch = display.display_primary->pitch;
 
   fill_start_ramps(current_palette);
   display.display_palette = static_cast<Palette*>(std::calloc(1, sizeof(Palette)));
@@ -137,16 +133,11 @@ bool display_flip() {
 
 uint8_t* display_lock(Surface* surface, int32_t* pitch_out) {
   if (!surface) return nullptr;
-  display.display_desc = SurfaceDesc{};
   if (surface->locked || surface->dc_held) {
     if (pitch_out) *pitch_out = 0;
     return nullptr;
   }
   surface->locked = 1;
-  display.display_desc.width = surface->width;
-  display.display_desc.height = surface->height;
-  display.display_desc.lPitch = surface->pitch;
-  display.display_desc.lpSurface = surface->pixels;
   if (pitch_out) *pitch_out = surface->pitch;
   return surface->pixels;
 }
@@ -157,7 +148,7 @@ bool display_unlock(Surface* surface, uint8_t* /*address*/) {
   return true;
 }
 
-Surface* display_create_surface(int32_t width, int32_t height, int32_t /*memory_flags*/) {
+Surface* display_create_surface(int32_t width, int32_t height) {
   Surface* surface = surface_create(width, height);
   if (!surface) return nullptr;
   // Index 0 is transparent in keyed blits, as for every sprite frame.

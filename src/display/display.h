@@ -6,13 +6,6 @@
 #include "display/palette.h"
 #include "display/surface.h"
 
-// The engine's one surface description, filled by display_init and by every display_lock.
-struct SurfaceDesc {
-  int32_t width, height;
-  int32_t lPitch;
-  uint8_t* lpSurface;
-};
-
 // The hardware palette: what the screen shows pixel values through.
 struct Palette {
   PALETTEENTRY entries[256];
@@ -28,7 +21,6 @@ struct Display {
   Palette* display_palette = nullptr;
   Clipper* display_clipper = nullptr;
   int32_t screen_width = 640, screen_height = 480, screen_bpp = 8;
-  SurfaceDesc display_desc = {};
   uint32_t clock_start_ticks = 0;  // when the frame clock was last started
   FrameObserver display_frame_observer = nullptr;
   // False for a replay as fast as possible: flips go only to the observer and the frame
@@ -47,7 +39,7 @@ bool display_flip();
 uint8_t* display_lock(Surface* surface, int32_t* pitch_out);
 bool display_unlock(Surface* surface, uint8_t* address);
 // An off-screen surface whose index 0 is transparent in keyed blits (a sprite frame).
-Surface* display_create_surface(int32_t width, int32_t height, int32_t memory_flags);
+Surface* display_create_surface(int32_t width, int32_t height);
 // Waits for the next frame tick of the display (none when not in real time).
 bool display_wait_vblank();
 

@@ -13,12 +13,6 @@ struct Clipper {
   Rect bound;    // rcBound of the region block it was set from
 };
 
-// Memory and capability flags callers pass, as on the original platform.
-enum : int32_t {
-  DDSCAPS_OFFSCREENPLAIN = 0x40,
-  DDSCAPS_SYSTEMMEMORY = 0x800,
-};
-
 struct Surface {
   int32_t width, height;
   int32_t pitch;            // bytes between row starts

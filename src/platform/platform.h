@@ -1,5 +1,7 @@
-// The desktop services the game needs: window, messages, keys, clock, presentation, glyphs, audio.
-// Two implementations exist: platform/sdl (the real one) and platform/fake (for tests).
+// The services the game needs from the machine it runs on: a window and its events, keys,
+// files, the clock, presentation, glyphs and audio. Three implementations exist:
+// platform/sdl (the desktop), platform/fake (tests: keys and clock set by the test, frames
+// captured, sounds logged) and platform/web (the browser page).
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -7,16 +9,15 @@
 
 #include "common/input.h"
 
-// Window messages the shell understands.
-enum : uint32_t { WM_CREATE = 1, WM_DESTROY = 2, WM_PAINT = 15, WM_QUIT = 18 };
+// --- window and events ---
+// The events the game has: the window is to close (the desktop asked, or the game chose to
+// end), and then the program is to end.
+enum PlatformEvent : uint32_t { PLATFORM_EVENT_CLOSE = 1, PLATFORM_EVENT_QUIT = 2 };
 
 struct PlatformMessage {
-  uint32_t message;
-  uint64_t wparam;
-  int64_t lparam;
+  PlatformEvent event;
 };
 
-// --- window and message queue ---
 // Settings from the command line, given before the window opens. windowed: 1 a window, 0 full
 // screen, -1 not said (ZORVANE_WINDOWED, else full screen). integer_scale: 1 shows the picture
 // at whole factors only; 0 (the default) as large as fits at its shape, kept sharp.
@@ -27,11 +28,11 @@ void platform_configure_video(int32_t windowed, int32_t integer_scale);
 int32_t platform_window_create(const char* caption);
 const char* platform_window_error();
 void platform_window_destroy();
-// Takes at most one message off the queue without blocking; 0 when the queue is empty.
+// Takes at most one event off the queue without blocking; 0 when the queue is empty.
 // Keyboard events and the desktop's close request never queue.
 int32_t platform_peek_message(PlatformMessage* out);
-// Appends a message to the queue (PostMessage and PostQuitMessage).
-void platform_post_message(uint32_t message, uint64_t wparam, int64_t lparam);
+// Appends an event to the queue; the main loop takes one a pass.
+void platform_post_message(PlatformEvent event);
 void platform_show_cursor(int32_t show);
 // 1 once the desktop has asked to close the window (pumping input first); it stays 1.
 int32_t platform_close_requested();
@@ -48,9 +49,6 @@ int32_t platform_any_key_down();
 
 // 1 while the game's window has the keyboard focus (a window that cannot tell says 1).
 int32_t platform_has_focus();
-// The window mode the next platform_window_create opens in: 1 a window, 0 full screen, -1
-// leave it to the environment (ZORVANE_WINDOWED) and the default (full screen).
-
 
 // --- files ---
 // Reads a whole file of at most max_bytes into out. False when it is missing, unreadable or

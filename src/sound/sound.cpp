@@ -37,7 +37,7 @@ const char* sound_file_name(int32_t id) {
   return id >= 1 && id <= 16 ? names[id - 1] : nullptr;
 }
 
-bool sound_init(int32_t, int32_t, const void*) {
+bool sound_init() {
   if (sound_engine.sound_device) return true;
   sound_engine.sound_device = platform_audio_open();
   return sound_engine.sound_device != 0;

@@ -33,8 +33,8 @@ struct SoundEngine {
 // The engine's one context, as the device it stands for is one.
 extern SoundEngine sound_engine;
 
-// Opens the device (window, instance and guid are not needed by our device layer).
-bool sound_init(int32_t window, int32_t instance, const void* device_guid);
+// Opens the device.
+bool sound_init();
 // Closes the streamed sound, releases every buffer and the device.
 void sound_shutdown();
 // Reads a WAV file into a new buffer that becomes current_effect_buffer; false when the file is

@@ -97,7 +97,7 @@ TEST_F(TempTree, PicturesAndSoundsLoadFromTheDataFolderWhateverTheCurrentFolder)
   EXPECT_EQ(bitmap_load(&sheet, "OBJECTS2.BMP"), 1);
   bitmap_unload(&sheet);
   fake_reset();
-  ASSERT_EQ(sound_init(1, 1, nullptr), 1);
+  ASSERT_EQ(sound_init(), 1);
   sound_effect(SND_MENUSELECT);
   EXPECT_EQ(fake_sound_labels(), std::vector<std::string>{"menuselect.wav"});
   sound_shutdown();

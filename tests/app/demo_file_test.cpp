@@ -111,9 +111,9 @@ TEST(DemoFile, TheProgramRefusesABrokenDemoBeforeOpeningAWindow) {
     Options options;
     options.demo = mode;
     options.demo_file = path;
-    EXPECT_EQ(app_main(1, options), 2);
+    EXPECT_EQ(app_main(options), 2);
     options.demo_file = std::string(path) + ".missing";
-    EXPECT_EQ(app_main(1, options), 2);
+    EXPECT_EQ(app_main(options), 2);
   }
   unlink(path);
 }

@@ -1,4 +1,4 @@
-// The whole program through the fake platform: failing to come up, the main loop's messages,
+// The whole program through the fake platform: failing to come up, the main loop's events,
 // the screen transitions and the ways the program ends.
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ class Shell : public GameDataDir {
       if (frame <= 3000) script(frame);
       if (frame == 3001) fake_close_window();   // a runaway: end it, and fail below
     });
-    int32_t result = app_main(1, Options{});
+    int32_t result = app_main(Options{});
     EXPECT_LE(fake_frame_count(), 3000u) << "the program did not end by itself";
     return result;
   }
@@ -37,27 +37,29 @@ TEST_F(Shell, NoWindowOrNoDisplayFailsWithoutRunningTheLoop) {
     fake_reset();
     fake_fail_window(no_window);
     fake_fail_display(!no_window);
-    platform_post_message(WM_QUIT, 0, 0);
-    EXPECT_NE(app_main(1, Options{}), 0);
+    platform_post_message(PLATFORM_EVENT_QUIT);
+    EXPECT_NE(app_main(Options{}), 0);
     EXPECT_EQ(display.display_primary, nullptr);
     EXPECT_EQ(fake_frame_count(), 0u);
-    EXPECT_EQ(fake_queued_messages(), 1u) << "the loop must not have taken any message";
+    EXPECT_EQ(fake_queued_messages(), 1u) << "the loop must not have taken any event";
     EXPECT_TRUE(fake_cursor_shown());
   }
 }
 
-TEST_F(Shell, OneMessagePerPassAndNoFrameAfterTheQuitMessage) {
+TEST_F(Shell, OneEventPerPassAClosePostsTheQuitAndNoFrameFollowsTheQuit) {
   std::vector<size_t> queued;
   int32_t result = run([&](uint64_t frame) {
-    if (frame == 3)
-      for (uint32_t m : {uint32_t{WM_PAINT}, uint32_t{WM_PAINT}, uint32_t{WM_CREATE}, 0x400u})  // 0x400: unknown
-        platform_post_message(m, 0, 0);
+    if (frame == 3) {
+      platform_post_message(PLATFORM_EVENT_CLOSE);
+      platform_post_message(PLATFORM_EVENT_CLOSE);
+    }
     if (frame > 3) queued.push_back(fake_queued_messages());
-    if (frame == 8) platform_post_message(WM_QUIT, 7, 0);
   });
-  EXPECT_EQ(result, 7);
-  EXPECT_EQ(queued, (std::vector<size_t>{3, 2, 1, 0, 0}));
-  EXPECT_EQ(fake_frame_count(), 8u);
+  EXPECT_EQ(result, 0);
+  // Each pass takes one close and queues a quit behind the rest; the first quit taken ends the
+  // run before its pass draws.
+  EXPECT_EQ(queued, (std::vector<size_t>{2, 2}));
+  EXPECT_EQ(fake_frame_count(), 5u);
   // The shut-down ran: display, sound and every buffer are gone.
   EXPECT_EQ(display.display_primary, nullptr);
   EXPECT_EQ(sound_engine.sound_device, 0);
@@ -74,7 +76,7 @@ TEST_F(Shell, ResumeRightAfterStartEntersTheFreshGame) {
       EXPECT_EQ(P().game.game_lives, 5);
       EXPECT_EQ(P().game.game_phase, PHASE_PLAYING);
       EXPECT_EQ(P().game.game_score, 0);
-      platform_post_message(WM_QUIT, 0, 0);
+      platform_post_message(PLATFORM_EVENT_QUIT);
     }
   });
   EXPECT_EQ(result, 0);

@@ -106,7 +106,7 @@ std::string replay_here(const std::string& demo_path, const std::string& data_di
   Options options;
   options.demo = DemoMode::PLAY;
   options.demo_file = demo_path;
-  result.exit_status = app_main(1, options);
+  result.exit_status = app_main(options);
   fake_on_present(nullptr);
   for (const FakeSoundPlay& p : fake_sound_plays()) result.sounds.push_back(std::to_string(p.frame) + " " + p.label);
   return golden_format(result);

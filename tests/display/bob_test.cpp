@@ -17,7 +17,7 @@ class BobTest : public DisplayTest {
   uint8_t frame_at(int32_t x, int32_t y) const { return bob.frames[0]->pixels[y * bob.frames[0]->pitch + x]; }
   bool create(int32_t x, int32_t y, int32_t w, int32_t h) {
     bob_destroy(&bob);
-    return bob_create(&bob, x, y, w, h, 1, BOB_FLAG_ONE_FRAME | BOB_FLAG_SHOWN, DDSCAPS_SYSTEMMEMORY);
+    return bob_create(&bob, x, y, w, h, 1, BOB_FLAG_ONE_FRAME | BOB_FLAG_SHOWN);
   }
   // Draws a 16 x 16 BOB whose frame is all 5 at (x, y) onto a cleared back buffer; returns how
   // many pixels changed.
@@ -41,9 +41,9 @@ TEST_F(BobTest, CreatePadsFramesToEightBytes) {
     EXPECT_EQ(bob.frames[0]->pitch, width + pad);
   }
   bob_destroy(&bob);
-  ASSERT_TRUE(bob_create(&bob, 0, 0, 16, 16, 0, 0x11, 0));
+  ASSERT_TRUE(bob_create(&bob, 0, 0, 16, 16, 0, 0x11));
   EXPECT_EQ(bob.frames[0], nullptr);
-  EXPECT_FALSE(bob_create(&bob, 0, 0, 16, 16, 65, 0x11, 0));  // more frames than slots
+  EXPECT_FALSE(bob_create(&bob, 0, 0, 16, 16, 65, 0x11));  // more frames than slots
   EXPECT_FALSE(bob_destroy(nullptr) || bob_set_position(nullptr, 1, 2) || bob_draw(nullptr, display.display_back));
 }
 
@@ -115,7 +115,7 @@ TEST_F(BobTest, FramesComeFromCellsOrPixelsAndOnlyFromInsideThePicture) {
 }
 
 TEST_F(BobTest, AnimationCyclesFollowsSequencesAndPlaysOnce) {
-  ASSERT_TRUE(bob_create(&bob, 0, 0, 8, 8, 3, BOB_FLAG_FRAME_CYCLE | BOB_FLAG_SHOWN, 0));
+  ASSERT_TRUE(bob_create(&bob, 0, 0, 8, 8, 3, BOB_FLAG_FRAME_CYCLE | BOB_FLAG_SHOWN));
   auto frames_seen = [&](int n) {
     std::vector<int32_t> seen;
     for (int i = 0; i < n; ++i) seen.push_back((bob_animate(&bob), bob.frame));

@@ -95,7 +95,7 @@ TEST_F(DisplayTest, SingleEntriesReachBothPalettesAndStayInRange) {
 
 TEST_F(DisplayTest, ScaledDrawMovesAndOverlap) {
   Bob bob{};
-  ASSERT_TRUE(bob_create(&bob, 2, 3, 4, 4, 1, BOB_FLAG_ONE_FRAME | BOB_FLAG_SHOWN, DDSCAPS_SYSTEMMEMORY));
+  ASSERT_TRUE(bob_create(&bob, 2, 3, 4, 4, 1, BOB_FLAG_ONE_FRAME | BOB_FLAG_SHOWN));
   for (int32_t y = 0; y < 4; ++y)
     for (int32_t x = 0; x < 4; ++x) bob.frames[0]->pixels[y * bob.frames[0]->pitch + x] = static_cast<uint8_t>(10 * y + x + 1);
   ASSERT_TRUE(bob_draw_scaled(&bob, 8, 8, display.display_back));
@@ -107,7 +107,7 @@ TEST_F(DisplayTest, ScaledDrawMovesAndOverlap) {
   bob_destroy(&bob);
 
   Bob mover{};
-  ASSERT_TRUE(bob_create(&mover, 630, 10, 16, 16, 0, BOB_FLAG_BOUNCE, 0));
+  ASSERT_TRUE(bob_create(&mover, 630, 10, 16, 16, 0, BOB_FLAG_BOUNCE));
   bob_set_velocity(&mover, 5, -20);
   bob_move(&mover);  // back on the edge, velocity turned inwards
   EXPECT_EQ((std::vector<int32_t>{mover.x, mover.y, mover.vel_x, mover.vel_y}), (std::vector<int32_t>{624, 0, -5, 20}));
@@ -117,9 +117,9 @@ TEST_F(DisplayTest, ScaledDrawMovesAndOverlap) {
   bob_move(&mover);
   EXPECT_EQ(mover.x, -15);  // gone off the right: coming in at the left
   Bob other{};
-  ASSERT_TRUE(bob_create(&other, 0, 0, 16, 16, 0, 0, 0));
+  ASSERT_TRUE(bob_create(&other, 0, 0, 16, 16, 0, 0));
   Bob near{};
-  ASSERT_TRUE(bob_create(&near, 11, 0, 16, 16, 0, 0, 0));
+  ASSERT_TRUE(bob_create(&near, 11, 0, 16, 16, 0, 0));
   EXPECT_TRUE(bob_overlap(&other, &near));  // 11 apart, half-extents 6 + 6
   near.x = 12;
   EXPECT_FALSE(bob_overlap(&other, &near));

@@ -33,7 +33,7 @@ TEST(Errlog, WritesOnlyWhileOpenAndReopeningClosesTheFirstFile) {
   EXPECT_EQ(errlog_write("\n%s!", long_text.c_str()), 1);
   EXPECT_EQ(errlog_open("/nonexistent-dir/x.log"), 0);  // the open file stays in use
   Bob bob{};
-  bob_create(&bob, 0, 0, 469, 4, 0, 0x11, 0);
+  bob_create(&bob, 0, 0, 469, 4, 0, 0x11);
   ASSERT_EQ(errlog_open(second.c_str()), 1);
   ASSERT_EQ(errlog_close(), 1);
 

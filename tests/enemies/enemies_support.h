@@ -43,7 +43,7 @@ class EnemiesTest : public ::testing::Test {
     const uint8_t samples[4] = {128, 150, 128, 106};
     for (int32_t id = SND_BEEP_ARCADE; id <= SND_MENUSELECT; ++id)
       ASSERT_EQ(wav_save_whole(sound_file_name(id), 4, 4, &format, samples), 0);
-    sound_init(1, 1, nullptr);
+    sound_init();
     playfield_reset();
     game_phase = PHASE_PLAYING;
     player_x = 100, player_y = 468;  // on the bottom border, out of everyone's way

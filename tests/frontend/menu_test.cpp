@@ -85,7 +85,7 @@ TEST_F(Menu, QuitShowsTheFarewellForTwoSecondsOfTicksPlaysItsSoundAndCloses) {
   EXPECT_EQ(fake_sound_plays()[1].frame, before + 1) << "quit.wav plays once the farewell shows";
   PlatformMessage m{};
   ASSERT_EQ(platform_peek_message(&m), 1);
-  EXPECT_EQ(m.message, static_cast<uint32_t>(WM_DESTROY));
+  EXPECT_EQ(m.event, PLATFORM_EVENT_CLOSE);
 }
 
 TEST_F(Menu, ScrollingLinesRestartAt640) {

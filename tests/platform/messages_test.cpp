@@ -1,4 +1,4 @@
-// The message queue, the desktop's close request, key queries and the clock of the SDL platform.
+// The event queue, the desktop's close request, key queries and the clock of the SDL platform.
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -26,12 +26,12 @@ TEST(Messages, TakenOneAtATimeInOrderAndNeverBlocking) {
   drain();
   PlatformMessage m{};
   EXPECT_EQ(platform_peek_message(&m), 0);
-  platform_post_message(WM_PAINT, 7, -3);
-  platform_post_message(WM_DESTROY, 0, 0);
+  platform_post_message(PLATFORM_EVENT_CLOSE);
+  platform_post_message(PLATFORM_EVENT_QUIT);
   ASSERT_EQ(platform_peek_message(&m), 1);
-  EXPECT_EQ((std::vector<int64_t>{m.message, int64_t(m.wparam), m.lparam}), (std::vector<int64_t>{WM_PAINT, 7, -3}));
+  EXPECT_EQ(m.event, PLATFORM_EVENT_CLOSE);
   ASSERT_EQ(platform_peek_message(&m), 1);
-  EXPECT_EQ(m.message, static_cast<uint32_t>(WM_DESTROY));
+  EXPECT_EQ(m.event, PLATFORM_EVENT_QUIT);
   EXPECT_EQ(platform_peek_message(&m), 0);
   const int32_t keys[] = {VK_RETURN, VK_SHIFT, VK_CONTROL, VK_ESCAPE, VK_F1, 0, -1, 100000};
   for (int32_t vk : keys) EXPECT_EQ(platform_key_down(vk), 0) << vk;  // nothing held, nothing out of range
@@ -42,7 +42,7 @@ TEST(Messages, DesktopQuitSetsTheCloseFlagAndQueuesNothing) {
   ASSERT_NE(platform_window_create("Marrowin"), 0);
   drain();
   EXPECT_EQ(platform_close_requested(), 0);
-  // SDL turns an interrupt signal into its quit event; the main loop posts the one WM_DESTROY.
+  // SDL turns an interrupt signal into its quit event; the main loop posts the one close event.
   std::raise(SIGINT);
   EXPECT_EQ(platform_close_requested(), 1);
   std::raise(SIGINT);

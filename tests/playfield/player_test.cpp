@@ -96,7 +96,7 @@ TEST(Player, SpaceAtCompletionSkipsTheClaimAndItsBeep) {
   const std::filesystem::path previous = std::filesystem::current_path();
   std::filesystem::current_path(ZORVANE_DATA_DIR);  // where beep_arcade.wav lies
   level_fresh();
-  sound_init(1, 0, nullptr);
+  sound_init();
   steps(234, 1, {VK_UP, VK_SPACE});
   EXPECT_EQ(marker(), (Values{320, 0, 0, 0}));
   EXPECT_EQ(claimed_cells + game_score + cells_count(CELL_CLAIMED), 0);

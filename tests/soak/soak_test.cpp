@@ -325,7 +325,7 @@ TEST(Soak, RandomKeysThroughEveryScreenKeepTheGameConsistent) {
     options.seed_given = true;
     options.seed = static_cast<uint32_t>(seed);
   }
-  const int32_t result = app_main(1, options);
+  const int32_t result = app_main(options);
 
   fake_on_present(nullptr);
   fake_on_key_query(nullptr);

@@ -84,7 +84,7 @@ class SoundTest : public testing::Test {
     std::filesystem::current_path(home_);
     std::filesystem::remove_all(dir_);
   }
-  void start_device() { ASSERT_TRUE(sound_init(1, 0, nullptr)); }
+  void start_device() { ASSERT_TRUE(sound_init()); }
   // A mono sound file of the given length, its samples a pattern; returns the samples.
   static Bytes make_sound(const char* name, uint32_t ms, uint16_t bits = 8, uint32_t rate = 8000, uint32_t seed = 1) {
     const Bytes samples = pattern(static_cast<size_t>(rate) * (bits / 8) * ms / 1000, seed);

@@ -89,7 +89,7 @@ TEST_F(SoundEffects, SizesPastTheEndOfTheFilePlayWhatIsThere) {
 
 TEST_F(SoundEffects, WithoutADeviceNothingPlays) {
   fake_fail_audio(true);
-  EXPECT_FALSE(sound_init(1, 0, nullptr));
+  EXPECT_FALSE(sound_init());
   make_sound("beep_arcade.wav", 100);
   EXPECT_FALSE(sound_load(sound_engine.sound_device, "beep_arcade.wav"));
   sound_effect(SND_BEEP_ARCADE);

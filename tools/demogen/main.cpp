@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
   options.demo_file = out_path.string();
   options.seed_given = true;
   options.seed = seed >= 0 ? static_cast<uint32_t>(seed) : scenario->seed;
-  const int32_t status = app_main(1, options);
+  const int32_t status = app_main(options);
   fs::current_path(here);
   remove_run_folder();
   std::printf("%s: %lld passes, %llu frames, exit %d\n", out_path.c_str(), static_cast<long long>(driver_pass()),

@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
   Options options;
   options.demo = DemoMode::PLAY;
   options.demo_file = argv[1];
-  const int32_t status = app_main(1, options);
+  const int32_t status = app_main(options);
   fake_on_present(nullptr);
   if (written != static_cast<int>(wanted.size())) {
     std::fprintf(stderr, "frameshot: wrote %d of %zu frames (the demo showed %llu)\n", written, wanted.size(),

@@ -170,8 +170,8 @@ int32_t platform_peek_message(PlatformMessage* out) {
   fake.queue.pop_front();
   return 1;
 }
-void platform_post_message(uint32_t message, uint64_t wparam, int64_t lparam) {
-  fake.queue.push_back(PlatformMessage{message, wparam, lparam});
+void platform_post_message(PlatformEvent event) {
+  fake.queue.push_back(PlatformMessage{event});
 }
 void platform_show_cursor(int32_t show) { fake.cursor = show != 0; }
 int32_t platform_close_requested() { return fake.close_requested ? 1 : 0; }

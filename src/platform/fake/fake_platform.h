@@ -73,9 +73,9 @@ void fake_fail_window(bool fail);
 void fake_fail_display(bool fail);
 void fake_fail_audio(bool fail);
 
-// The desktop closing the window: sets the close request (the main loop posts WM_DESTROY).
+// The desktop closing the window: sets the close request (the main loop posts the close event).
 void fake_close_window();
-// Messages still queued (for assertions); the game takes them through platform_peek_message.
+// Events still queued (for assertions); the game takes them through platform_peek_message.
 size_t fake_queued_messages();
 bool fake_cursor_shown();
 // The window gaining or losing the keyboard focus (focused after fake_reset).

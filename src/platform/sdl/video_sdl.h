@@ -26,7 +26,7 @@ struct SdlVideo {
 // The one window and renderer of the program, shared by the window and presentation code.
 extern SdlVideo sdl_video;
 
-// Takes every pending SDL event: quit requests become one queued WM_DESTROY, Alt+Enter toggles
+// Takes every pending SDL event: quit requests set the close request, Alt+Enter toggles
 // full screen, window changes ask for a redraw, everything else (keys, mouse, text) is dropped
 // so nothing piles up.
 void video_pump();

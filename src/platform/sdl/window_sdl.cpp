@@ -25,7 +25,7 @@ MessageQueue queue;
 std::string window_error;
 
 // The desktop may say it twice (window close, then quit); the flag stays set and the main
-// loop posts its one WM_DESTROY when it first sees it.
+// loop posts its one close event when it first sees it.
 void request_close() { queue.close_requested = true; }
 
 void toggle_fullscreen() {
@@ -268,8 +268,8 @@ int32_t platform_peek_message(PlatformMessage* out) {
   return 1;
 }
 
-void platform_post_message(uint32_t message, uint64_t wparam, int64_t lparam) {
-  queue.messages.push_back(PlatformMessage{message, wparam, lparam});
+void platform_post_message(PlatformEvent event) {
+  queue.messages.push_back(PlatformMessage{event});
 }
 
 void platform_show_cursor(int32_t show) {

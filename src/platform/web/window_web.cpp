@@ -1,4 +1,4 @@
-// The page stands in for the window: the canvas is always there, the message queue is the
+// The page stands in for the window: the canvas is always there, the event queue is the
 // game's own, and the page's focus is the window's.
 #include <emscripten.h>
 
@@ -42,8 +42,8 @@ int32_t platform_peek_message(PlatformMessage* out) {
   window.queue.pop_front();
   return 1;
 }
-void platform_post_message(uint32_t message, uint64_t wparam, int64_t lparam) {
-  window.queue.push_back(PlatformMessage{message, wparam, lparam});
+void platform_post_message(PlatformEvent event) {
+  window.queue.push_back(PlatformMessage{event});
 }
 void platform_show_cursor(int32_t show) { page_show_cursor(show); }
 // A page is closed by the browser, never through the game.
