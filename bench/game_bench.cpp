@@ -1,8 +1,8 @@
 // One game frame in the middle of a level 3 game: two QIXes, four Sparx, a field with claimed
-// parts and inner borders, the whole side panel. The frame's two waits (the 60 Hz tick of the
-// flip and the 30 ms frame clock) are not work and are left out: BM_GameFrameWork times
-// everything game_run_frame does before its flip, BM_GameFrameAndPresent adds the conversion
-// and presentation of the picture through SDL without waiting for the tick.
+// parts and inner borders, the whole side panel. The pass's two waits (the 60 Hz tick of the
+// flip and the 30 ms frame clock, both the main loop's) are not work and are left out:
+// BM_GameFrameWork times everything game_run_frame does, BM_GameFrameAndPresent adds the
+// conversion and presentation of the picture through SDL without waiting for the tick.
 //
 // Run from the build folder (it reads the pictures and the glyphs from ./data, or from the folder
 // named by ZORVANE_BENCH_DATA); the video and audio drivers default to SDL's dummy ones.

@@ -2,6 +2,8 @@
 // the operations with the parameters a frame of the game would give them. Drive the real code;
 // where a result comes back, it is applied as the game frame applies it.
 #pragma once
+#include <functional>
+
 #include "app/app.h"
 #include "display/display.h"
 #include "display/text.h"
@@ -143,12 +145,22 @@ inline bool app_startup() {
 }
 inline void app_shutdown() { app_shutdown(world()); }
 
-// One pass of a screen, as the main loop runs it.
+// One pass of a screen, as the main loop runs it: paced, shown, and then its results taken.
+inline void pass_of(const std::function<FrontendResult()>& screen) {
+  app_pass_begin();
+  const FrontendResult r = screen();
+  app_pass_end(r.pass_end);
+  frontend_finish_pass(world().frontend, r);
+  if (r.quit) platform_post_message(PLATFORM_EVENT_CLOSE);
+}
 inline void game_run_frame(const Input& input) {
   Program& w = world();
-  const GameFrameResult r = game_run_frame(w.game, w.round, w.hiscores, w.frontend.menu.menu_key_latch, w.assets, input);
-  if (r.to_menu) screen_state = SCREEN_MENU, menu_frames = 1;
-  if (r.new_game) menu_on_new_game(w.frontend.menu);
+  pass_of([&] {
+    FrontendResult r;
+    r.game = game_run_frame(w.game, w.round, w.hiscores, w.frontend.menu.menu_key_latch, w.assets, input);
+    r.pass_end = r.game.pass_end;
+    return r;
+  });
 }
 inline bool game_compose_frame(const Input& input) {
   Program& w = world();
@@ -158,10 +170,11 @@ inline bool game_compose_frame(const Input& input) {
 inline bool game_frame_waiting() { return game_frame_waiting(world().game); }
 inline void menu_run_frame(const Input& input) {
   Program& w = world();
-  if (menu_run_frame(w.frontend, w.game, w.round, w.hiscores, w.assets, input).quit)
-    platform_post_message(PLATFORM_EVENT_CLOSE);
+  pass_of([&] { return menu_run_frame(w.frontend, w.game, w.round, w.hiscores, w.assets, input); });
 }
-inline void about_screen_run(const Input& input) { about_screen_run(world().frontend, world().assets, input); }
+inline void about_screen_run(const Input& input) {
+  pass_of([&] { return about_screen_run(world().frontend, world().assets, input); });
+}
 inline void hiscore_screen_run(const Input& input) {
-  hiscore_screen_run(world().frontend, world().hiscores, world().assets, input);
+  pass_of([&] { return hiscore_screen_run(world().frontend, world().hiscores, world().assets, input); });
 }

@@ -23,6 +23,11 @@ int32_t app_begin(AppRun* run, const Options& options);
 // One pass of the main loop: input, at most one message, the current screen's frame. False once
 // the run has ended (run->exit_status then holds the program's exit status).
 bool app_pass(AppRun* run);
+// The pacing of every pass: the frame clock starts as the screen's part begins, and the pass
+// ends as the screen asked (PASS_END_*): shown at the next 60 Hz tick, shown and then the
+// game's 30 ms waited out, a tick waited without showing, or nothing.
+void app_pass_begin();
+void app_pass_end(int32_t pass_end);
 // Runs the program: 0 when it ends as asked, or non-zero (with one line on stderr) when no
 // window or no display can be had, a demo cannot be read (2) or a replay differs (3).
 int32_t app_main(const Options& options);

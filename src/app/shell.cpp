@@ -102,10 +102,32 @@ bool app_pass(AppRun* run) {
     app_window_proc(message.event);
   }
   game_set_now(program.game, input.seconds);
+  app_pass_begin();
   const FrontendResult result =
       frontend_run_pass(program.frontend, program.game, program.round, program.hiscores, program.assets, input);
+  app_pass_end(result.pass_end);
+  frontend_finish_pass(program.frontend, result);
   if (result.quit) platform_post_message(PLATFORM_EVENT_CLOSE);
   return true;
+}
+
+void app_pass_begin() { clock_start(); }
+
+void app_pass_end(int32_t pass_end) {
+  switch (pass_end) {
+    case PASS_END_PRESENT:
+      display_flip();
+      break;
+    case PASS_END_GAME_FRAME:
+      display_flip();
+      clock_wait(GAME_FRAME_MS);
+      break;
+    case PASS_END_WAIT_TICK:
+      display_wait_vblank();
+      break;
+    default:
+      break;
+  }
 }
 
 int32_t app_main(const Options& options) {

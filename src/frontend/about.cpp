@@ -1,6 +1,4 @@
 // The about screen: the goal, the three enemies with their pictures, and the controls.
-#include <cstdio>
-
 #include "display/display.h"
 #include "display/text.h"
 #include "frontend/frontend.h"
@@ -48,7 +46,7 @@ const AboutText ABOUT_CONTROLS[] = {
 };
 
 void about_text(const AboutText& t) {
-  std::snprintf(text_buffer, sizeof text_buffer, "%s", t.text);
+  text_format("%s", t.text);
   draw_text(text_buffer, t.shadow_x, t.shadow_y, COLOUR_BLACK, display.display_back);
   draw_text(text_buffer, t.x, t.y, t.colour, display.display_back);
 }
@@ -72,20 +70,20 @@ void about_draw_page(const Assets& assets) {
   about_text(ABOUT_FUSE);
 
   for (const AboutText& t : ABOUT_CONTROLS) about_text(t);
-  display_flip();
 }
 
 }  // namespace
 
 // One page a pass until Esc; a window closed from the desktop stops the drawing, and the main
 // loop then shuts down.
-void about_screen_run(Frontend& fe, const Assets& assets, const Input& input) {
-  if (input.close_requested) return;
+FrontendResult about_screen_run(Frontend& fe, const Assets& assets, const Input& input) {
+  if (input.close_requested) return FrontendResult{};
   if (!input_held(input, VK_ESCAPE)) {
     about_draw_page(assets);
-    return;
+    return FrontendResult{false, PASS_END_PRESENT, {}};
   }
   sound_effect(SND_MENUSELECT);
   fe.menu.menu_frames = 0;
   fe.screen_state = SCREEN_MENU;
+  return FrontendResult{};
 }

@@ -17,23 +17,25 @@ FrontendResult frontend_run_pass(Frontend& frontend, Game& game, Round& round, H
     case SCREEN_MENU:
       return menu_run_frame(frontend, game, round, hiscores, assets, input);
     case SCREEN_GAME: {
-      const GameFrameResult r = game_run_frame(game, round, hiscores, frontend.menu.menu_key_latch, assets, input);
-      // In the frame's order: its Esc came first, a new game after it.
-      if (r.to_menu) {
-        frontend.screen_state = SCREEN_MENU;
-        frontend.menu.menu_frames = 1;
-      }
-      if (r.new_game) menu_on_new_game(frontend.menu);
-      break;
+      FrontendResult result;
+      result.game = game_run_frame(game, round, hiscores, frontend.menu.menu_key_latch, assets, input);
+      result.pass_end = result.game.pass_end;
+      return result;
     }
     case SCREEN_HISCORES:
-      hiscore_screen_run(frontend, hiscores, assets, input);
-      break;
+      return hiscore_screen_run(frontend, hiscores, assets, input);
     case SCREEN_ABOUT:
-      about_screen_run(frontend, assets, input);
-      break;
+      return about_screen_run(frontend, assets, input);
     default:
-      break;
+      return FrontendResult{};
   }
-  return FrontendResult{};
+}
+
+void frontend_finish_pass(Frontend& frontend, const FrontendResult& result) {
+  // In the frame's order: its Esc came first, a new game after it.
+  if (result.game.to_menu) {
+    frontend.screen_state = SCREEN_MENU;
+    frontend.menu.menu_frames = 1;
+  }
+  if (result.game.new_game) menu_on_new_game(frontend.menu);
 }

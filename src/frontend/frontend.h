@@ -29,11 +29,15 @@ struct Frontend {
 // What a pass asks of the program.
 struct FrontendResult {
   bool quit = false;  // the program is to end (Esc in the menu, or "Quit" after its farewell)
+  int32_t pass_end = PASS_END_NOTHING;  // how the main loop ends the pass (game.h)
+  GameFrameResult game;  // a game frame's requests, taken once its picture is shown
 };
 
 // One pass of the screen that screen_state names (or of a game frame that waits for F1).
 FrontendResult frontend_run_pass(Frontend& frontend, Game& game, Round& round, Hiscores& hiscores,
                                  const Assets& assets, const Input& input);
+// After the pass's picture is shown: the screen a game frame's Esc or new game chose.
+void frontend_finish_pass(Frontend& frontend, const FrontendResult& result);
 
 // The menu's part of a new game: the scrolling lines start again, "New Game" is chosen.
 void menu_on_new_game(Menu& menu);
@@ -41,8 +45,8 @@ void menu_on_new_game(Menu& menu);
 // The screens, each one pass.
 FrontendResult menu_run_frame(Frontend& frontend, Game& game, Round& round, Hiscores& hiscores, const Assets& assets,
                               const Input& input);
-void about_screen_run(Frontend& frontend, const Assets& assets, const Input& input);
-void hiscore_screen_run(Frontend& frontend, Hiscores& hiscores, const Assets& assets, const Input& input);
+FrontendResult about_screen_run(Frontend& frontend, const Assets& assets, const Input& input);
+FrontendResult hiscore_screen_run(Frontend& frontend, Hiscores& hiscores, const Assets& assets, const Input& input);
 
 // The two information lines (779 and 269 characters).
 const char* menu_intro_line();

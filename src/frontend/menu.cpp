@@ -1,7 +1,5 @@
 // The main menu: one complete picture per frame, the five items, the two scrolling lines, and
 // the farewell of "Quit".
-#include <cstdio>
-
 #include "display/display.h"
 #include "display/text.h"
 #include "frontend/frontend.h"
@@ -29,17 +27,14 @@ constexpr float CREDITS_RESTART_AT = -2500.0f;
 constexpr float SCROLL_START = 640.0f;
 
 void draw_formatted_shadowed(const char* text, int32_t x, int32_t y, COLORREF colour) {
-  std::snprintf(text_buffer, sizeof text_buffer, "%s", text);
-  draw_text_shadowed(text_buffer, x, y, colour);
+  draw_text_shadowed(text_format("%s", text), x, y, colour);
 }
 
-// The farewell goes straight over whatever the back buffer holds, without shadows.
+// The farewell goes straight over whatever the back buffer holds, without shadows; the main
+// loop shows it at the end of the pass.
 void farewell_draw() {
-  std::snprintf(text_buffer, sizeof text_buffer, "Thanks for playing Zorvane!");
-  draw_text(text_buffer, 240, 380, COLOUR_PALE_YELLOW, display.display_back);
-  std::snprintf(text_buffer, sizeof text_buffer, "Be back soon to beat the hi-score!");
-  draw_text(text_buffer, 230, 400, COLOUR_PALE_YELLOW, display.display_back);
-  display_flip();
+  draw_text(text_format("Thanks for playing Zorvane!"), 240, 380, COLOUR_PALE_YELLOW, display.display_back);
+  draw_text(text_format("Be back soon to beat the hi-score!"), 230, 400, COLOUR_PALE_YELLOW, display.display_back);
 }
 
 void menu_choose(Frontend& fe, Game& game, Round& round, Hiscores& hiscores) {
@@ -66,8 +61,8 @@ void menu_choose(Frontend& fe, Game& game, Round& round, Hiscores& hiscores) {
       fe.screen_state = SCREEN_ABOUT;
       break;
     case ITEM_QUIT:
+      // Its sound starts in the first pass after the picture is shown.
       farewell_draw();
-      sound_effect(SND_QUIT);
       menu.farewell_ticks = FAREWELL_TICKS;
       break;
     default:
@@ -97,14 +92,11 @@ void menu_draw(const Frontend& fe, const Assets& assets) {
                             COLOUR_WHITE);
   for (int32_t i = 0; i < MENU_ITEMS; ++i) bob_draw_at(assets.menu_button_sprite, 290, 137 + 40 * i, display.display_back);
   // All five shadows first, then all five labels.
+  for (int32_t i = 0; i < MENU_ITEMS; ++i)
+    draw_text(text_format("%s", MENU_ITEM_TEXTS[i].label), 301, 141 + 40 * i, COLOUR_BLACK, display.display_back);
   for (int32_t i = 0; i < MENU_ITEMS; ++i) {
-    std::snprintf(text_buffer, sizeof text_buffer, "%s", MENU_ITEM_TEXTS[i].label);
-    draw_text(text_buffer, 301, 141 + 40 * i, COLOUR_BLACK, display.display_back);
-  }
-  for (int32_t i = 0; i < MENU_ITEMS; ++i) {
-    std::snprintf(text_buffer, sizeof text_buffer, "%s", MENU_ITEM_TEXTS[i].label);
     const COLORREF colour = i == menu.menu_selection ? COLOUR_PALE_YELLOW : COLOUR_PURPLE;
-    draw_text(text_buffer, 300, 140 + 40 * i, colour, display.display_back);
+    draw_text(text_format("%s", MENU_ITEM_TEXTS[i].label), 300, 140 + 40 * i, colour, display.display_back);
   }
   draw_text_shadowed(menu_intro_line(), static_cast<int32_t>(menu.scroll_x_intro), 440, COLOUR_PALE_YELLOW);
   draw_text_shadowed(menu_credits_line(), static_cast<int32_t>(menu.scroll_x_credits), 460, COLOUR_GOLD);
@@ -127,8 +119,7 @@ FrontendResult menu_finish_frame(Frontend& fe, const Assets& assets, const Input
   menu.menu_key_latch = input_held(input, VK_DOWN) || input_held(input, VK_UP) ? 1 : 0;
   menu_draw(fe, assets);
   menu_scroll(menu);
-  display_flip();
-  return FrontendResult{};
+  return FrontendResult{false, PASS_END_PRESENT, {}};
 }
 
 }  // namespace
@@ -139,10 +130,8 @@ FrontendResult menu_run_frame(Frontend& fe, Game& game, Round& round, Hiscores& 
   if (menu.farewell_ticks > 0) {
     // The farewell stays up for its ticks; then the program is asked to end and the menu's
     // frame that chose "Quit" is finished.
-    if (--menu.farewell_ticks > 0) {
-      display_wait_vblank();
-      return FrontendResult{};
-    }
+    if (menu.farewell_ticks == FAREWELL_TICKS) sound_effect(SND_QUIT);
+    if (--menu.farewell_ticks > 0) return FrontendResult{false, PASS_END_WAIT_TICK, {}};
     FrontendResult result = menu_finish_frame(fe, assets, input);
     result.quit = true;
     return result;
@@ -150,12 +139,8 @@ FrontendResult menu_run_frame(Frontend& fe, Game& game, Round& round, Hiscores& 
   // Esc only counts from the 50th frame, so the press that left another screen does not also
   // close the program.
   ++menu.menu_frames;
-  if (input_held(input, VK_ESCAPE) && menu.menu_frames >= MENU_ESC_FRAMES) return FrontendResult{true};
-  clock_start();
+  if (input_held(input, VK_ESCAPE) && menu.menu_frames >= MENU_ESC_FRAMES) return FrontendResult{true, PASS_END_NOTHING, {}};
   if (input_held(input, VK_RETURN)) menu_choose(fe, game, round, hiscores);
-  if (menu.farewell_ticks > 0) {
-    display_wait_vblank();
-    return FrontendResult{};
-  }
+  if (menu.farewell_ticks > 0) return FrontendResult{false, PASS_END_PRESENT, {}};  // the farewell
   return menu_finish_frame(fe, assets, input);
 }

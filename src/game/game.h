@@ -16,6 +16,14 @@ enum : int32_t {
   PHASE_PAUSED = 5,
 };
 
+// How a pass of the main loop ends, as the screen that ran it asks; the main loop does it.
+enum : int32_t {
+  PASS_END_NOTHING = 0,     // nothing shown, no wait: the screen is being left
+  PASS_END_PRESENT = 1,     // the back buffer is shown at the next tick of the 60 Hz clock
+  PASS_END_GAME_FRAME = 2,  // shown, then the rest of the game's 30 ms frame is waited out
+  PASS_END_WAIT_TICK = 3,   // nothing shown; the pass sleeps to the next tick
+};
+
 constexpr int32_t LIVES_AT_START = 5;
 constexpr uint32_t GAME_FRAME_MS = 30;
 constexpr int32_t PHASE_WAIT_FRAMES = 50;
@@ -43,23 +51,24 @@ struct Game {
   bool paused_by_focus = false;
 };
 
-// What a game frame asks of the screens above it.
+// What a game frame asks of the main loop and, once its picture is shown, of the screens.
 struct GameFrameResult {
   bool to_menu = false;   // Esc: back to the menu, the game left as it stands
   bool new_game = false;  // a new game started after game over or the initials entry
+  int32_t pass_end = PASS_END_GAME_FRAME;
 };
 
 // Calendar time in whole seconds of the current pass, as the minute periods and the pause
 // count it: one frame always sees one time.
 void game_set_now(Game& game, int64_t seconds);
 
-// One pass of the game screen: a whole frame (update, picture, flip, the wait that paces the
-// game at 30 ms a frame), or a pass that waits for F1 to be released and shows nothing.
+// One pass of the game screen: a whole frame (update and picture; the main loop then shows it
+// and waits out the 30 ms), or a pass that waits for F1 to be released and shows nothing.
 // menu_key_latch is the latch the initials entry shares with the menu.
 GameFrameResult game_run_frame(Game& game, Round& round, Hiscores& hiscores, int32_t& menu_key_latch,
                                const Assets& assets, const Input& input);
-// A frame's update and picture without the flip and the wait; false when it stopped to wait
-// for F1 (nothing is drawn in that pass).
+// A frame's update and picture; false when it stopped to wait for F1 (nothing is drawn in
+// that pass).
 bool game_compose_frame(Game& game, Round& round, Hiscores& hiscores, int32_t& menu_key_latch, const Assets& assets,
                         const Input& input, GameFrameResult* result);
 // True while a frame waits for F1 to be released: the next passes go on with that frame

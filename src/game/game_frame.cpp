@@ -1,5 +1,5 @@
 // One frame of the game screen: the keys and the step of the current phase, the enemies, then
-// the whole picture, the flip and the wait that paces the game at 30 ms a frame.
+// the whole picture, which the main loop shows before it waits out the game's 30 ms frame.
 //
 // The frame first changes the state and then draws it without changing anything; what is
 // shown is what the rules say a player sees at each point of the frame (the side panel shows
@@ -220,11 +220,6 @@ bool step_phase(Frame& f) {
   return true;
 }
 
-// The frame up to the phase step.
-void frame_begin(Frame& f) {
-  if (f.key(VK_ESCAPE)) f.result.to_menu = true;
-  clock_start();
-}
 
 // What the enemies do, each seeing the phase the one before it left; then what the picture
 // of this frame needs.
@@ -299,7 +294,7 @@ bool game_compose_frame(Game& game, Round& round, Hiscores& hiscores, int32_t& m
     game.f1_wait_resume = RESUME_NONE;
     if (resume == RESUME_PLAYING_STEP) step_playing_rest(f);
   } else {
-    frame_begin(f);
+    if (f.key(VK_ESCAPE)) f.result.to_menu = true;
     if (!step_phase(f)) return false;
   }
   frame_enemies_and_panel(f);
@@ -311,12 +306,8 @@ bool game_compose_frame(Game& game, Round& round, Hiscores& hiscores, int32_t& m
 GameFrameResult game_run_frame(Game& game, Round& round, Hiscores& hiscores, int32_t& menu_key_latch,
                                const Assets& assets, const Input& input) {
   GameFrameResult result;
-  if (!game_compose_frame(game, round, hiscores, menu_key_latch, assets, input, &result)) {
-    // A pass that waits for F1 shows nothing; it sleeps to the next tick instead of spinning.
-    display_wait_vblank();
-    return result;
-  }
-  display_flip();
-  clock_wait(GAME_FRAME_MS);
+  // A pass that waits for F1 shows nothing; it sleeps to the next tick instead of spinning.
+  if (!game_compose_frame(game, round, hiscores, menu_key_latch, assets, input, &result))
+    result.pass_end = PASS_END_WAIT_TICK;
   return result;
 }
