@@ -30,8 +30,10 @@ constexpr int32_t PHASE_WAIT_FRAMES = 50;
 constexpr int32_t PHASE_LONG_WAIT_FRAMES = 100;
 constexpr int32_t CAPTURE_BONUS_PER_LEVEL = 10000;
 constexpr int32_t LEVEL_BONUS_PER_PERCENT = 1000;
-// 65 % of the 219,961 cells, cut to a whole number: 142,974 cells complete a level.
-constexpr int32_t CLAIM_TARGET_CELLS = 142974;
+// A level is complete at 65 % of the 219,961 cells, cut to a whole number: 142,974 cells. The
+// side panel's "Required" shows the percentage.
+constexpr int32_t CLAIM_TARGET_PERCENT = 65;
+constexpr int32_t CLAIM_TARGET_CELLS = PLAYFIELD_CELLS * CLAIM_TARGET_PERCENT / 100;
 
 // The game-wide counters and the phase. The counters of one level live in the Round.
 struct Game {

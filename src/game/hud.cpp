@@ -42,7 +42,7 @@ void panel_values(const Game& game, const Round& round) {
   show(VALUE_X, 84, COLOUR_WHITE);
   text_format("Required");
   show(LABEL_X, 96, COLOUR_WHITE);
-  text_format("65%%");
+  text_format("%d%%", CLAIM_TARGET_PERCENT);
   show(VALUE_X, 96, COLOUR_WHITE);
   text_format("Time left");
   show(LABEL_X, 120, COLOUR_WHITE);
