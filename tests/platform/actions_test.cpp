@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+#include <string>
+
 #include "common/input.h"
 
 TEST(Actions, EveryGameKeyHasOneActionAndProgramActionsHoldNone) {
@@ -33,4 +37,28 @@ TEST(Actions, PadMappingAndStickThreshold) {
   const std::string help = pad_help_text();
   EXPECT_NE(help.find("south button"), std::string::npos);
   EXPECT_EQ(help, pad_help_text());  // built once, not appended to again
+}
+
+// README and the manual page describe the controller with the table's own words, line by line,
+// so a changed binding that is not described again fails here.
+TEST(Actions, ReadmeAndManualDescribeEveryControllerBinding) {
+  auto read = [](const char* name) {
+    std::ifstream in(std::string(ZORVANE_SOURCE_DIR) + "/" + name);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  };
+  const std::string readme = read("README.md");
+  std::string manual = read("packaging/zorvane.6.in");
+  ASSERT_FALSE(readme.empty());
+  ASSERT_FALSE(manual.empty());
+  for (size_t at; (at = manual.find("\\-")) != std::string::npos;) manual.erase(at, 1);  // roff's hyphen
+  int32_t labels = 0;
+  for (int32_t i = 0; i < PAD_BINDING_COUNT; ++i) {
+    if (PAD_BINDINGS[i].label == nullptr) continue;
+    ++labels;
+    EXPECT_NE(readme.find(std::string("- ") + PAD_BINDINGS[i].label + "\n"), std::string::npos) << PAD_BINDINGS[i].label;
+    EXPECT_NE(manual.find(std::string("\n") + PAD_BINDINGS[i].label + "\n"), std::string::npos) << PAD_BINDINGS[i].label;
+  }
+  EXPECT_GE(labels, 6);
 }
