@@ -23,29 +23,30 @@ constexpr int32_t LIVES_STEP = 14;
 // Draws what text_format left in text_buffer.
 void show(int32_t x, int32_t y, COLORREF colour) { draw_text(text_buffer, x, y, colour, display.display_back); }
 
+void panel_label(const char* label, int32_t y) {
+  text_format("%s", label);
+  show(LABEL_X, y, COLOUR_WHITE);
+}
+
+void panel_number(int32_t value, int32_t y) {
+  text_format("%d", value);
+  show(VALUE_X, y, COLOUR_WHITE);
+}
+
 void panel_values(const Game& game, const Round& round) {
-  text_format("Score");
-  show(LABEL_X, 24, COLOUR_WHITE);
-  text_format("%d", game.game_score);
-  show(VALUE_X, 24, COLOUR_WHITE);
-  text_format("High");
-  show(LABEL_X, 36, COLOUR_WHITE);
-  text_format("%d", game.high_shown);
-  show(VALUE_X, 36, COLOUR_WHITE);
-  text_format("Level");
-  show(LABEL_X, 60, COLOUR_WHITE);
-  text_format("%d", game.game_level);
-  show(VALUE_X, 60, COLOUR_WHITE);
-  text_format("Filled");
-  show(LABEL_X, 84, COLOUR_WHITE);
+  panel_label("Score", 24);
+  panel_number(game.game_score, 24);
+  panel_label("High", 36);
+  panel_number(game.high_shown, 36);
+  panel_label("Level", 60);
+  panel_number(game.game_level, 60);
+  panel_label("Filled", 84);
   hud_filled_text(round.claimed_cells);
   show(VALUE_X, 84, COLOUR_WHITE);
-  text_format("Required");
-  show(LABEL_X, 96, COLOUR_WHITE);
+  panel_label("Required", 96);
   text_format("%d%%", CLAIM_TARGET_PERCENT);
   show(VALUE_X, 96, COLOUR_WHITE);
-  text_format("Time left");
-  show(LABEL_X, 120, COLOUR_WHITE);
+  panel_label("Time left", 120);
 }
 
 // The gauge under a device context of its own; 0 when the back buffer gives none.
@@ -63,8 +64,7 @@ bool time_bar(int32_t time_left) {
 void sprite_at(const Bob& sprite, int32_t x, int32_t y) { bob_draw_at(sprite, x, y, display.display_back); }
 
 void lives_row(int32_t game_lives, const Assets& assets) {
-  text_format("Lives");
-  show(LABEL_X, 156, COLOUR_WHITE);
+  panel_label("Lives", 156);
   int32_t x = LIVES_FIRST_X;
   for (int32_t lost = LIVES_AT_START - game_lives; lost > 0 && x <= LIVES_LAST_X; --lost, x += LIVES_STEP)
     sprite_at(assets.skull_sprite, x, LIVES_Y);
