@@ -1,5 +1,5 @@
-// Software surfaces standing in for DirectDraw's: 8-bit pixels, a pitch, a source colour key,
-// a clip list, a locked flag and a device context for text.
+// Software surfaces: 8-bit pixels, a pitch, a source colour key, a clip list, a locked flag and
+// a device context for text.
 #pragma once
 #include <cstdint>
 
