@@ -72,4 +72,21 @@ TEST_F(PassEnd, ThePassEndShowsAndWaitsAsAsked) {
   }
 }
 
+// The frame clock starts with every pass, so the frame that goes on once F1 is up lasts a
+// whole game frame too, however long the wait for F1 was.
+TEST_F(PassEnd, TheFrameGoingOnAfterF1LastsAWholeGameFrame) {
+  screen_state = SCREEN_GAME;
+  game_run_frame(live_input());
+  fake_set_key(VK_F1, true);
+  for (int pass = 0; pass < 10; ++pass) game_run_frame(live_input());
+  ASSERT_EQ(game_phase, PHASE_PAUSED);
+  ASSERT_TRUE(game_frame_waiting());
+  fake_set_key(VK_F1, false);
+  const uint64_t frames = fake_frame_count(), started = fake_elapsed_ms();
+  game_run_frame(live_input());
+  EXPECT_FALSE(game_frame_waiting());
+  EXPECT_EQ(fake_frame_count(), frames + 1);
+  EXPECT_GE(fake_elapsed_ms() - started, GAME_FRAME_MS);
+}
+
 }  // namespace
