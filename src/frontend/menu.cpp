@@ -61,7 +61,6 @@ void menu_choose(Frontend& fe, Game& game, Round& round, Hiscores& hiscores) {
       fe.screen_state = SCREEN_ABOUT;
       break;
     case ITEM_QUIT:
-      // Its sound starts in the first pass after the picture is shown.
       farewell_draw();
       menu.farewell_ticks = FAREWELL_TICKS;
       break;
@@ -129,7 +128,7 @@ FrontendResult menu_run_frame(Frontend& fe, Game& game, Round& round, Hiscores& 
   Menu& menu = fe.menu;
   if (menu.farewell_ticks > 0) {
     // The farewell stays up for its ticks; then the program is asked to end and the menu's
-    // frame that chose "Quit" is finished.
+    // frame that chose "Quit" is finished. Its sound starts once its picture is shown.
     if (menu.farewell_ticks == FAREWELL_TICKS) sound_effect(SND_QUIT);
     if (--menu.farewell_ticks > 0) return FrontendResult{false, PASS_END_WAIT_TICK, {}};
     FrontendResult result = menu_finish_frame(fe, assets, input);
@@ -139,7 +138,8 @@ FrontendResult menu_run_frame(Frontend& fe, Game& game, Round& round, Hiscores& 
   // Esc only counts from the 50th frame, so the press that left another screen does not also
   // close the program.
   ++menu.menu_frames;
-  if (input_held(input, VK_ESCAPE) && menu.menu_frames >= MENU_ESC_FRAMES) return FrontendResult{true, PASS_END_NOTHING, {}};
+  if (input_held(input, VK_ESCAPE) && menu.menu_frames >= MENU_ESC_FRAMES)
+    return FrontendResult{true, PASS_END_NOTHING, {}};
   if (input_held(input, VK_RETURN)) menu_choose(fe, game, round, hiscores);
   if (menu.farewell_ticks > 0) return FrontendResult{false, PASS_END_PRESENT, {}};  // the farewell
   return menu_finish_frame(fe, assets, input);
