@@ -2,6 +2,8 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -29,5 +31,8 @@ class DisplayTest : public ::testing::Test {
 // Red, green, blue and flags of a palette entry, for one-line comparisons.
 inline std::vector<int> entry(const PALETTEENTRY& e) { return {e.peRed, e.peGreen, e.peBlue, e.peFlags}; }
 
-// A file name in the test's temporary folder.
-inline std::string temp_path(const std::string& name) { return ::testing::TempDir() + "zorvane_display_" + name; }
+// A file name in the test's temporary folder, one per process: CTest runs the cases side by
+// side, and two of them writing the same picture would read each other's bytes.
+inline std::string temp_path(const std::string& name) {
+  return ::testing::TempDir() + "zorvane_display_" + std::to_string(getpid()) + "_" + name;
+}
