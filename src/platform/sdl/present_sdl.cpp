@@ -325,13 +325,19 @@ void probe_vsync() {
     SDL_RenderSetVSync(sdl_video.renderer, 0);
 }
 
+// A pass later than this after the one before missed a tick that the menu (every tick) or the
+// game (30 ms frames) would have taken.
+constexpr int64_t LATE_GAP_US = 1000000 * 5 / (2 * PACE_TICKS_PER_SECOND);
+
 // Opt-in measurement: with ZORVANE_FRAME_STATS=<file> the wall-clock time of the first present
 // (Unix ms) and then one line a second are appended to the file: frames presented, the
-// milliseconds counted over, frames left unchanged, and how presents are paced.
+// milliseconds counted over, frames left unchanged, how presents are paced, passes that came
+// late and the longest gap between passes, and the renderer's output and the window's sizes.
 void frame_stats_count(bool shown) {
   static int state = 0;  // 0 not looked yet, 1 off, 2 on
   static const char* path = nullptr;
-  static uint32_t presents = 0, unchanged = 0, since = 0;
+  static uint32_t presents = 0, unchanged = 0, since = 0, late = 0;
+  static int64_t last_pass_us = -1, max_gap_us = 0;
   if (state == 0) {
     path = std::getenv("ZORVANE_FRAME_STATS");
     state = path && *path ? 2 : 1;
@@ -347,14 +353,26 @@ void frame_stats_count(bool shown) {
   }
   if (state != 2) return;
   ++(shown ? presents : unchanged);
+  const int64_t pass_us = clock_now_us();
+  if (last_pass_us >= 0) {
+    const int64_t gap = pass_us - last_pass_us;
+    if (gap > LATE_GAP_US) ++late;
+    if (gap > max_gap_us) max_gap_us = gap;
+  }
+  last_pass_us = pass_us;
   const uint32_t now = platform_ticks();
   if (now - since < 1000) return;
+  int out_w = 0, out_h = 0, win_w = 0, win_h = 0;
+  SDL_GetRendererOutputSize(sdl_video.renderer, &out_w, &out_h);
+  SDL_GetWindowSize(sdl_video.window, &win_w, &win_h);
   if (std::FILE* f = std::fopen(path, "a")) {
-    std::fprintf(f, "presents=%u ms=%u unchanged=%u vsync=%d software=%d\n", presents, now - since, unchanged,
-                 presenter.vsync == VSYNC_TRUSTED ? 1 : 0, sdl_video.software ? 1 : 0);
+    std::fprintf(f, "presents=%u ms=%u unchanged=%u vsync=%d software=%d late=%u max_gap_ms=%lld output=%dx%d window=%dx%d\n",
+                 presents, now - since, unchanged, presenter.vsync == VSYNC_TRUSTED ? 1 : 0, sdl_video.software ? 1 : 0,
+                 late, static_cast<long long>(max_gap_us / 1000), out_w, out_h, win_w, win_h);
     std::fclose(f);
   }
-  presents = unchanged = 0;
+  presents = unchanged = late = 0;
+  max_gap_us = 0;
   since = now;
 }
 
