@@ -121,7 +121,7 @@ bool convert(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256
 bool nearest_only() {
   if (presenter.filter == PRESENT_FILTER_NEAREST) return true;
   if (presenter.filter == PRESENT_FILTER_SHARP) return false;
-  return sdl_video.software;
+  return sdl_video.software || sdl_video.cpu_raster;
 }
 
 ScalePlan plan_for(int out_w, int out_h) {
