@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/sdl/audio_sdl.h"
 #include "platform/sdl/gamepad_sdl.h"
 #include "platform/sdl/video_sdl.h"
 
@@ -198,6 +199,7 @@ bool driver_without_focus() {
 }  // namespace
 
 void video_pump() {
+  audio_poll();  // a sound device lost or missing is looked after between frames
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
   SDL_PumpEvents();
   SDL_Event events[32];
