@@ -15,6 +15,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <atomic>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -65,6 +67,12 @@ struct AudioState {
   int64_t silent_until_us = -1;
   int64_t silent_remainder = 0;  // frames * 1e6 not yet mixed
   std::vector<int16_t> scratch;
+  // Each opened device gets a number, passed to its callback; only the callback of the device
+  // whose number is current touches the mixer. A lost device's thread goes on calling until
+  // it is closed, which takes tens of milliseconds: that is done on a thread of its own.
+  uintptr_t opened = 0;
+  std::atomic<uintptr_t> current{0};
+  std::thread closing;
 };
 
 AudioState audio;
@@ -210,7 +218,11 @@ void render_locked(int16_t* out, int32_t frames) {
 }
 
 // SDL calls this on its audio thread with the device locked.
-void audio_callback(void*, Uint8* stream, int len) {
+void audio_callback(void* number, Uint8* stream, int len) {
+  if (reinterpret_cast<uintptr_t>(number) != audio.current.load()) {  // a lost device, being closed
+    SDL_memset(stream, 0, static_cast<size_t>(len));
+    return;
+  }
   render_locked(reinterpret_cast<int16_t*>(stream), len / (AUDIO_DEVICE_CHANNELS * static_cast<int>(sizeof(int16_t))));
 }
 
@@ -231,6 +243,7 @@ SDL_AudioDeviceID open_output() {
   want.channels = AUDIO_DEVICE_CHANNELS;
   want.samples = CALLBACK_FRAMES;
   want.callback = audio_callback;
+  want.userdata = reinterpret_cast<void*>(++audio.opened);
   SDL_AudioSpec have;
   // No changes allowed: SDL converts to whatever the hardware wants, the mixer sees one format.
   return SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
@@ -270,6 +283,7 @@ SDL_AudioDeviceID reopen_output() {
 
 void output_started(SDL_AudioDeviceID device) {
   audio.device = device;
+  audio.current.store(audio.opened);
   audio.has_opened = true;
   audio.silent_until_us = -1;
   SDL_PauseAudioDevice(device, 0);
@@ -308,8 +322,13 @@ void audio_poll_at(int64_t now) {
   if (audio.device) {
     // SDL marks a device its server dropped as stopped (SDL_AUDIODEVICEREMOVED comes with it).
     if (SDL_GetAudioDeviceStatus(audio.device) != SDL_AUDIO_STOPPED) return;
-    SDL_CloseAudioDevice(audio.device);
+    const SDL_AudioDeviceID lost = audio.device;
+    SDL_LockAudioDevice(lost);  // its callback is not in the mixer once this returns
+    audio.current.store(0);
+    SDL_UnlockAudioDevice(lost);
     audio.device = 0;
+    if (audio.closing.joinable()) audio.closing.join();
+    audio.closing = std::thread([lost] { SDL_CloseAudioDevice(lost); });
     audio.silent_until_us = now;
     audio.next_open_us = now + REOPEN_INTERVAL_US;
     return;
@@ -318,6 +337,7 @@ void audio_poll_at(int64_t now) {
   if (audio.next_open_us < 0) audio.next_open_us = now + REOPEN_INTERVAL_US;
   if (now < audio.next_open_us) return;
   audio.next_open_us = now + REOPEN_INTERVAL_US;
+  if (audio.closing.joinable()) audio.closing.join();  // long done: SDL's devices are not opened meanwhile
   if (SDL_AudioDeviceID device = reopen_output()) output_started(device);
 }
 
@@ -351,7 +371,9 @@ int32_t audio_open_offline() {
 
 void platform_audio_close() {
   if (!audio.open) return;
+  if (audio.closing.joinable()) audio.closing.join();
   if (audio.device) SDL_CloseAudioDevice(audio.device);  // the callback has stopped once this returns
+  audio.current.store(0);
   if (!audio.offline && SDL_WasInit(SDL_INIT_AUDIO)) SDL_QuitSubSystem(SDL_INIT_AUDIO);
   audio.device = 0;
   audio.offline = false;
