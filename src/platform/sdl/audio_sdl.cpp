@@ -73,6 +73,7 @@ struct AudioState {
   uintptr_t opened = 0;
   std::atomic<uintptr_t> current{0};
   std::thread closing;
+  std::string fallback_driver;  // the driver SDL took at the start when no device opened
 };
 
 AudioState audio;
@@ -262,17 +263,16 @@ bool start_driver(const char* name) {
 // a plain open with the same driver, once its server is back (bringing SDL's audio up again
 // would fail while it is away). A device never opened: SDL fell back to a driver that has no
 // device (ALSA without a sound card, when no sound server ran yet), so the drivers SDL prefers
-// to that one are brought up by name and asked, not the one that failed (which would print
-// ALSA's complaints again at every try). An SDL_AUDIODRIVER of the user's own is kept.
+// to that one are brought up by name and asked, never that one itself or those after it (ALSA
+// would print its complaints again at every try). An SDL_AUDIODRIVER of the user's own is kept.
 SDL_AudioDeviceID reopen_output() {
   if (audio.has_opened || std::getenv("SDL_AUDIODRIVER")) {
     if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
     return open_output();
   }
-  const char* current = SDL_WasInit(SDL_INIT_AUDIO) ? SDL_GetCurrentAudioDriver() : nullptr;
   for (int i = 0, n = SDL_GetNumAudioDrivers(); i < n; ++i) {
     const char* name = SDL_GetAudioDriver(i);
-    if (!name || (current && std::strcmp(name, current) == 0)) break;
+    if (!name || audio.fallback_driver == name) break;
     if (std::strcmp(name, "disk") == 0 || std::strcmp(name, "dummy") == 0) break;
     if (!start_driver(name)) continue;
     if (SDL_AudioDeviceID device = open_output()) return device;
@@ -355,8 +355,12 @@ int32_t platform_audio_open() {
   audio.next_open_us = -1;  // the first poll starts the clocks
   audio.silent_until_us = -1;
   audio.silent_remainder = 0;
+  audio.fallback_driver.clear();
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
-    if (SDL_AudioDeviceID device = open_output()) output_started(device);
+    if (SDL_AudioDeviceID device = open_output())
+      output_started(device);
+    else if (const char* name = SDL_GetCurrentAudioDriver())
+      audio.fallback_driver = name;
   }
   return 1;
 }
