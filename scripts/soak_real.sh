@@ -84,14 +84,14 @@ menu_pick() {
   done
 }
 
-menu_visits=0 games_entered=0 escapes=0
+menu_visits=0 games_entered=0 hiscore_visits=0 about_visits=0 escapes=0
 menu_step() {
   local r=$((RANDOM % 100))
   menu_visits=$((menu_visits + 1))
   if (( r < 45 )); then menu_pick 1; games_entered=$((games_entered + 1))   # New Game
   elif (( r < 75 )); then menu_pick 0; games_entered=$((games_entered + 1)) # Resume
-  elif (( r < 88 )); then menu_pick 2                                        # Hi-Scores
-  else menu_pick 3                                                           # About
+  elif (( r < 88 )); then menu_pick 2; hiscore_visits=$((hiscore_visits + 1))
+  else menu_pick 3; about_visits=$((about_visits + 1))
   fi
   sleep 0.3
 }
@@ -157,7 +157,8 @@ while (( SECONDS - start < minutes * 60 )); do
   fi
 done
 
-echo "# screens: menu visits $menu_visits, games entered $games_entered, Esc from a screen $escapes" | tee -a "$log"
+echo "# screens: menu visits $menu_visits, games entered $games_entered, hi-score list $hiscore_visits, about $about_visits, Esc from a screen $escapes" |
+  tee -a "$log"
 if [ -n "$ended" ]; then
   echo "# the game ended during the run" | tee -a "$log"
   cat "$work/game.log" | tee -a "$log"
