@@ -8,14 +8,13 @@
 // and the device is opened again every few seconds, from audio_poll, until one answers.
 #include <SDL.h>
 
-#include <cstring>
-
+#include <atomic>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
-#include <atomic>
 #include <thread>
 #include <utility>
 #include <vector>
