@@ -7,6 +7,7 @@
 # First at scale 1: the menu is seen, a game starts, a claim is drawn, Esc twice ends the
 # program with status 0. Then with weston's output scaled by 2: the renderer's output (from the
 # frame statistics) is twice the window's size, and the menu is still seen and left cleanly.
+# Last, weston's desktop shell: full screen is the whole output, with the game's own scaling.
 set -u
 
 zorvane=$(readlink -f "${1:?usage: run_wayland.sh <zorvane> <data dir>}")
@@ -39,10 +40,12 @@ find "$data" -maxdepth 1 -type f ! -name scores.dat -exec cp {} "$work/" \;
 mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR=$work/runtime
 
-# compositor SCALE: Xvfb as large as weston's window (640x480 logical pixels times SCALE), then
-# weston in it, waited for until its socket exists and its window shows on the X screen.
+# compositor SCALE [SHELL [WIDTH HEIGHT]]: Xvfb as large as weston's window (640x480 logical
+# pixels, or WIDTH x HEIGHT, times SCALE), then weston in it with the kiosk shell (or SHELL),
+# waited for until its socket exists and its window shows on the X screen.
 compositor() {
-  local scale=$1 w=$((640 * $1)) h=$((480 * $1))
+  local scale=$1 shell=${2:-kiosk} ow=${3:-640} oh=${4:-480}
+  local w=$((ow * scale)) h=$((oh * scale))
   rm -f "$work/display"
   Xvfb -displayfd 3 -screen 0 "${w}x${h}x24" -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
@@ -50,8 +53,8 @@ compositor() {
   [ -s "$work/display" ] || die "Xvfb did not start: $(cat "$work/xvfb.log")"
   export DISPLAY=":$(head -1 "$work/display")"
   socket=zorvane-$$-$scale
-  weston --backend=x11-backend.so --use-pixman --shell=kiosk-shell.so --socket="$socket" \
-    --width=640 --height=480 --scale="$scale" --idle-time=0 >"$work/weston.log" 2>&1 &
+  weston --backend=x11-backend.so --use-pixman --shell="$shell-shell.so" --socket="$socket" \
+    --width="$ow" --height="$oh" --scale="$scale" --idle-time=0 >"$work/weston.log" 2>&1 &
   weston_pid=$!
   weston_window=""
   for _ in $(seq 150); do
@@ -239,6 +242,42 @@ fi
 press Return
 shot_until game-scaled 50 panel_lit game-scaled && pass "scale 2: a game started" || fail "scale 2: no game screen after Enter"
 leave_with_escape "scale 2"
+stop_all
+
+# 3. Weston's desktop shell, a 1024x768 output: the game asks for full screen after its first
+# frame, and gets the whole output, drawn at its size (the picture scaled by the game).
+scale=1
+compositor 1 desktop 1024 768
+start_game
+sizes=""
+for _ in $(seq 100); do
+  sizes=$(awk '/^presents=/ { for (i = 1; i <= NF; ++i) { split($i, kv, "="); v[kv[1]] = kv[2] } s = v["output"] " " v["window"] }
+               END { print s }' "$work/frames.log" 2>/dev/null)
+  [ "$sizes" = "1024x768 1024x768" ] && break
+  kill -0 "$game_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if [ "$sizes" = "1024x768 1024x768" ]; then
+  pass "desktop shell: full screen covers the 1024x768 output, drawn at 1024x768"
+else
+  cat "$work/game.log"
+  fail "desktop shell: renderer output and window '$sizes', not the 1024x768 output"
+fi
+# The picture's credit line, scaled by 1.6 (768 / 480) and centred (x from 128).
+credit_scaled() { at_least "$(count_colour "$shots/wayland-desktop.png" 544 48 320 26 "$PALE_YELLOW")" 150; }
+shot_until desktop 50 credit_scaled
+n=$(count_colour "$shots/wayland-desktop.png" 544 48 320 26 "$PALE_YELLOW")
+at_least "$n" 150 && pass "desktop shell: the menu is drawn scaled to the output ($n pixels of the credit line)" ||
+  fail "desktop shell: no scaled menu seen ($n pixels of the credit line)"
+xdotool windowfocus "$weston_window" 2>/dev/null
+status=""
+for _ in $(seq 20); do
+  press Escape
+  kill -0 "$game_pid" 2>/dev/null || break
+done
+wait_game
+[ "$status" = 0 ] && pass "desktop shell: Esc ended the game with exit status 0" ||
+  fail "desktop shell: the game did not end with status 0 (status '${status:-still running}')"
 stop_all
 
 if [ "$failures" -eq 0 ]; then
