@@ -11,6 +11,8 @@ if [ "${1:-}" = "--tests" ]; then
   packages+=(xvfb xdotool x11-apps imagemagick gdb clang libclang-rt-14-dev)
   # The screen tests: a small window manager, so that full screen works under Xvfb.
   packages+=(openbox)
+  # The Wayland test: weston nested in Xvfb. The sound server test: PulseAudio with parec.
+  packages+=(weston pulseaudio pulseaudio-utils)
 fi
 # The browser build: Debian's emscripten (no downloads: the page uses no emscripten ports). The
 # browser test: Debian's chromium, driven from Node by playwright-core (from npm).

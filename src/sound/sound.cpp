@@ -38,9 +38,19 @@ const char* sound_file_name(int32_t id) {
 }
 
 bool sound_init() {
+  sound_engine.sound_wanted = true;
   if (sound_engine.sound_device) return true;
+  sound_engine.last_open_ms = platform_ticks();
   sound_engine.sound_device = platform_audio_open();
   return sound_engine.sound_device != 0;
+}
+
+// A device that could not be opened is asked for again when a sound is next played, every few
+// seconds at most: it may come later (a sound server started after the game).
+void sound_reopen_if_due() {
+  if (!sound_engine.sound_wanted || sound_engine.sound_device) return;
+  if (platform_ticks() - sound_engine.last_open_ms < SOUND_REOPEN_MS) return;
+  sound_init();
 }
 
 void sound_shutdown() {
@@ -51,6 +61,7 @@ void sound_shutdown() {
   sound_engine.current_effect_buffer = 0;
   if (sound_engine.sound_device) platform_audio_close();
   sound_engine.sound_device = 0;
+  sound_engine.sound_wanted = false;
 }
 
 bool sound_load(int32_t device, const char* file_name) {
@@ -95,6 +106,7 @@ void sound_play(int32_t, int32_t loop) {
 }
 
 void sound_effect(SoundId id) {
+  sound_reopen_if_due();
   const char* file_name = sound_file_name(id);
   if (file_name && sound_load(sound_engine.sound_device, file_name)) sound_play(id, 0);
 }

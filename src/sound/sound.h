@@ -24,11 +24,16 @@ enum SoundId : int32_t {
 // The file of a sound ("beep_arcade.wav" ...), or null for an id outside 1..16.
 const char* sound_file_name(int32_t id);
 
+// How long after a failed open of the device the next sound asks for it again.
+constexpr uint32_t SOUND_REOPEN_MS = 3000;
+
 // The sound engine's state: the device (non-zero while open) and the buffer of the sound
-// loaded last (0 when none).
+// loaded last (0 when none); whether sound_init asked for a device, and when it last tried.
 struct SoundEngine {
   int32_t sound_device = 0;
   int32_t current_effect_buffer = 0;
+  bool sound_wanted = false;
+  uint32_t last_open_ms = 0;
 };
 // The engine's one context, as the device it stands for is one.
 extern SoundEngine sound_engine;
@@ -43,5 +48,8 @@ bool sound_load(int32_t device, const char* file_name);
 // Starts current_effect_buffer from its first byte.
 void sound_play(int32_t id, int32_t loop);
 
+// Opens the device again if sound_init could not and a few seconds have passed since.
+void sound_reopen_if_due();
 // Plays a game sound: its file loaded into a new buffer and played once; nothing waits.
+// Without a device it first asks for one again when that is due.
 void sound_effect(SoundId id);

@@ -2,8 +2,8 @@
 # The real game full screen on real screen sizes under Xvfb with a window manager: the picture
 # must be 4:3, centred between black bars and fill the height; a resized window's picture
 # follows it. Once with the renderer the program picks (SDL's software renderer here, no GPU)
-# and once with SDL_RENDER_DRIVER=opengl (Mesa's CPU rasteriser), the GPU path with its
-# two-pass sharp scaling.
+# and once with SDL_RENDER_DRIVER=opengl (Mesa's CPU rasteriser: the OpenGL path, drawn there
+# in one nearest pass, since the two-pass sharp scaling costs a CPU too much).
 #   run_screens.sh <path to zorvane> <data folder> [--docs DIR]
 # Screenshots are kept beside the program as screens-*.png; with --docs, the game screen at
 # 1366x768, 1920x1080 and 3840x2160 is also written to DIR as screen-<size>.png (and the

@@ -61,3 +61,42 @@ TEST(AudioDevice, OverlappingSoundsPlayToTheirEndsOnTheAudioThread) {
   platform_audio_close();
   EXPECT_EQ(platform_audio_buffer_playing(b) + platform_audio_buffer_play(a, 0, 0), 0);
 }
+
+// No output at first (a driver that cannot start, as with no sound server): sounds are made,
+// played and ended in silence at the device's pace, a loop keeps going, and once a driver can
+// start the next try opens it and the same buffers play through it.
+TEST(AudioDevice, WithoutAnOutputSoundsGoOnSilentlyUntilADeviceOpens) {
+  setenv("SDL_AUDIODRIVER", "no_such_driver", 1);
+  ASSERT_EQ(platform_audio_open(), 1);
+  EXPECT_EQ(audio_output_open(), 0);
+  const int32_t once = tone(PcmFormat{1, 22050, 16}, 0.25, 440), loop = tone(PcmFormat{2, 11025, 8}, 0.1, 660);
+  ASSERT_TRUE(once && loop);
+  ASSERT_EQ(platform_audio_buffer_play(once, 0, 0) + platform_audio_buffer_play(loop, 0, 1), 2);
+  const int64_t t0 = 1000000000;  // any monotonic clock: the first poll starts it
+  audio_poll_at(t0);
+  audio_poll_at(t0 + 100000);
+  uint32_t pos = 0;
+  ASSERT_EQ(platform_audio_buffer_position(once, &pos), 1);
+  EXPECT_NEAR(pos, 0.1 * 22050 * 2, 2 * 64);  // 0.1 s of 16-bit mono, within a few frames
+  EXPECT_EQ(platform_audio_buffer_playing(once), 1);
+  audio_poll_at(t0 + 300000);
+  EXPECT_EQ(platform_audio_buffer_playing(once), 0);  // ended, as if heard
+  EXPECT_EQ(platform_audio_buffer_playing(loop), 1);
+  EXPECT_EQ(audio_output_open(), 0);
+
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  audio_poll_at(t0 + 1000000);  // before the next try is due
+  EXPECT_EQ(audio_output_open(), 0);
+  audio_poll_at(t0 + 3000000);
+  ASSERT_EQ(audio_output_open(), 1);
+  // The loop, started before there was a device, now goes through it; the one-shot again too.
+  const uint64_t before = audio_frames_mixed();
+  ASSERT_EQ(platform_audio_buffer_play(once, 0, 0), 1);
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (platform_audio_buffer_playing(once) && std::chrono::steady_clock::now() < give_up)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  EXPECT_EQ(platform_audio_buffer_playing(once), 0);
+  EXPECT_EQ(platform_audio_buffer_playing(loop), 1);
+  EXPECT_GE(audio_frames_mixed() - before, static_cast<uint64_t>(0.25 * AUDIO_DEVICE_RATE));
+  platform_audio_close();
+}

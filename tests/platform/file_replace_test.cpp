@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/ptrace.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -15,6 +16,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -229,4 +232,36 @@ TEST_F(FileReplace, AThousandKillsAtRandomMomentsLeaveATableWhole) {
   EXPECT_TRUE(others().empty());
   std::printf("1000 kills, one save %lld us: %d old, %d new, %d left a temporary file\n",
               static_cast<long long>(save_us), olds, news, with_temp);
+}
+
+// Past the file-size limit (ulimit -f) a write raises SIGXFSZ, which would end the game: the
+// save must fail instead, leave the old table and its errno (EFBIG), and the next save under a
+// larger limit must succeed.
+TEST_F(FileReplace, AFileSizeLimitFailsTheSaveAndEndsNothing) {
+  save(OLD_TABLE);
+  std::fflush(nullptr);
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    const rlimit small{OLD_TABLE.size(), RLIM_INFINITY};
+    if (setrlimit(RLIMIT_FSIZE, &small) != 0) _exit(3);
+    errno = 0;
+    const bool saved = platform_file_replace(path_.c_str(), NEW_TABLE.data(), NEW_TABLE.size());
+    if (saved) _exit(1);
+    if (errno != EFBIG) _exit(2);
+    std::ifstream in(path_, std::ios::binary);
+    if (std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()) != OLD_TABLE) _exit(5);
+    const rlimit large{RLIM_INFINITY, RLIM_INFINITY};
+    setrlimit(RLIMIT_FSIZE, &large);
+    _exit(platform_file_replace(path_.c_str(), NEW_TABLE.data(), NEW_TABLE.size()) ? 0 : 4);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ASSERT_FALSE(WIFSIGNALED(status)) << "ended by signal " << WTERMSIG(status);
+  ASSERT_TRUE(WIFEXITED(status));
+  // 1: saved past the limit; 2: another error than EFBIG; 5: the old table changed; 4: the next
+  // save failed.
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(contents(), NEW_TABLE);
+  EXPECT_TRUE(others().empty());
 }

@@ -172,17 +172,3 @@ TEST_F(Mixer, BadFormatsAndStaleHandlesFailQuietly) {
   EXPECT_EQ(platform_audio_buffer_play(b, 0, 0) + platform_audio_buffer_position(b, &n), 0);
   EXPECT_EQ(platform_audio_buffer_lock(b, 0, 0, &n), nullptr);
 }
-
-TEST(AudioDevice, MissingDriverMeansNoDeviceAndQuietFailures) {
-  const char* old = std::getenv("SDL_AUDIODRIVER");
-  const std::string saved = old ? old : "";
-  setenv("SDL_AUDIODRIVER", "no_such_driver", 1);
-  EXPECT_EQ(platform_audio_open(), 0);
-  if (old) setenv("SDL_AUDIODRIVER", saved.c_str(), 1); else unsetenv("SDL_AUDIODRIVER");
-  PcmFormat f{1, 22050, 16};
-  uint32_t n = 0;
-  EXPECT_EQ(platform_audio_buffer_create(&f, 100, "x"), 0);
-  EXPECT_EQ(platform_audio_buffer_lock(1, 0, 0, &n), nullptr);
-  EXPECT_EQ(platform_audio_buffer_play(1, 0, 0) + platform_audio_buffer_position(1, &n) +
-                platform_audio_buffer_set_pan(1, 0), 0);
-}

@@ -87,7 +87,7 @@ TEST_F(SoundEffects, SizesPastTheEndOfTheFilePlayWhatIsThere) {
   }
 }
 
-TEST_F(SoundEffects, WithoutADeviceNothingPlays) {
+TEST_F(SoundEffects, WithoutADeviceNothingPlaysUntilOneOpensLater) {
   fake_fail_audio(true);
   EXPECT_FALSE(sound_init());
   make_sound("beep_arcade.wav", 100);
@@ -98,6 +98,22 @@ TEST_F(SoundEffects, WithoutADeviceNothingPlays) {
   EXPECT_FALSE(sound_stream_service());
   sound_stream_pan(100);
   EXPECT_TRUE(fake_sound_plays().empty());
+
+  // The device appears later: asked for again only once the wait since the last try is over,
+  // then sounds play. Sound switched off (never initialised) never opens it.
+  fake_fail_audio(false);
+  fake_advance_ms(SOUND_REOPEN_MS - 10);
+  sound_effect(SND_BEEP_ARCADE);
+  EXPECT_TRUE(fake_sound_plays().empty());
+  fake_advance_ms(10);
+  sound_effect(SND_BEEP_ARCADE);
+  ASSERT_EQ(fake_sound_plays().size(), 1u);
+  EXPECT_EQ(fake_sound_labels(), std::vector<std::string>{"beep_arcade.wav"});
+  sound_shutdown();
+  fake_advance_ms(SOUND_REOPEN_MS);
+  sound_effect(SND_BEEP_ARCADE);
+  EXPECT_EQ(fake_sound_plays().size(), 1u);
+  EXPECT_EQ(sound_engine.sound_device, 0);
 }
 
 TEST_F(SoundEffects, TenThousandPlaysKeepTheBufferCountFlatAndShutdownReleasesAll) {

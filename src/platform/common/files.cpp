@@ -1,6 +1,7 @@
 // Whole-file reads and atomic replacement, for every platform that has a POSIX file system.
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -109,10 +110,22 @@ void folder_sync(const std::string& folder) {
   close(fd);
 }
 
+// A write past the file-size limit (ulimit -f) raises SIGXFSZ, which ends the process unless
+// it is ignored; ignored, the write fails with EFBIG and the save fails like any other. A
+// handler someone else installed stays.
+void file_size_signal_ignore() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  struct sigaction now;
+  if (sigaction(SIGXFSZ, nullptr, &now) == 0 && now.sa_handler == SIG_DFL) signal(SIGXFSZ, SIG_IGN);
+}
+
 }  // namespace
 
 bool platform_file_replace(const char* path, const void* data, size_t size) {
   if (path == nullptr || *path == '\0' || (data == nullptr && size > 0)) return false;
+  file_size_signal_ignore();
   const PathParts parts = path_split(path);
   if (parts.name.empty()) return false;
   // Beside the target, so that the rename stays on one file system; unique, so two running
@@ -130,7 +143,9 @@ bool platform_file_replace(const char* path, const void* data, size_t size) {
   ok = close(fd) == 0 && ok;
   ok = ok && std::rename(temp.c_str(), path) == 0;
   if (!ok) {
+    const int why = errno;  // for the caller's message, past the clean-up
     unlink(temp.c_str());
+    errno = why;
     return false;
   }
   folder_sync(parts.folder);

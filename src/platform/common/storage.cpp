@@ -80,17 +80,22 @@ void tell_missing(const char* name) {
                folders.c_str());
 }
 
-void tell_unsaved() {
+// why: the errno of the failed save. The table on disk is left as it was; the new one lives on
+// in memory, and every later save tries the file again.
+void tell_unsaved(int why) {
   if (storage.told_unsaved) return;
   storage.told_unsaved = true;
   if (storage.scores_file.empty())
     std::fprintf(stderr, "zorvane: no home folder to keep the hi-scores in; they will not be saved\n");
   else
-    std::fprintf(stderr, "zorvane: cannot write the hi-scores to %s; they will not be saved\n",
-                 storage.scores_file.c_str());
+    std::fprintf(stderr,
+                 "zorvane: cannot write the hi-scores to %s (%s); the old table stays on disk, the new one is "
+                 "kept for this run and the next save tries again\n",
+                 storage.scores_file.c_str(), why ? std::strerror(why) : "unknown error");
 }
 
 bool save_scores(const std::string& text) {
+  errno = 0;
   return !storage.scores_file.empty() && make_folders_for(storage.scores_file) &&
          platform_file_replace(storage.scores_file.c_str(), text.data(), text.size());
 }
@@ -106,7 +111,7 @@ void import_old_table() {
     const std::string old_file = joined(folder, SCORES_NAME);
     if (!regular_file(old_file) || !platform_file_read(old_file.c_str(), &text, SCORES_MAX_BYTES)) continue;
     if (!save_scores(text)) {
-      tell_unsaved();
+      tell_unsaved(errno);
       storage.table = text;
       storage.table_in_memory = true;
     }
@@ -205,7 +210,7 @@ bool platform_scores_read(std::string* out) {
 bool platform_scores_write(const std::string& text) {
   if (!storage.configured) return platform_file_replace(SCORES_NAME, text.data(), text.size());
   const bool saved = save_scores(text);
-  if (!saved) tell_unsaved();
+  if (!saved) tell_unsaved(errno);
   storage.table = saved ? std::string() : text;
   storage.table_in_memory = !saved;
   return saved;

@@ -3,12 +3,19 @@
 // the device format by SDL's own converter when it is unlocked. The mixer plays the copy; play
 // positions are mapped between the two by the ratio of their lengths, so a position read back
 // is in the buffer's own bytes.
+// The output may be missing (no sound server yet) or lost (the server stopped, the device was
+// unplugged): the mixer and its buffers stay, sounds go on in silence at the device's pace,
+// and the device is opened again every few seconds, from audio_poll, until one answers.
 #include <SDL.h>
 
+#include <atomic>
 #include <climits>
+#include <cstdlib>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -22,6 +29,11 @@ namespace {
 constexpr int32_t CALLBACK_FRAMES = 1024;
 // Converted copies larger than this are refused rather than exhausting memory.
 constexpr uint64_t MAX_CONVERTED_BYTES = 512ull << 20;
+// How often a missing output device is asked for again. A failed try costs a millisecond or
+// two (a refused connection to the sound server).
+constexpr int64_t REOPEN_INTERVAL_US = 2000000;
+// At most this much silent mixing at once, after a stall: sounds end, nothing plays it back.
+constexpr int64_t MAX_SILENT_ADVANCE_US = 1000000;
 
 struct AudioBuffer {
   PcmFormat format{};
@@ -39,13 +51,28 @@ struct AudioBuffer {
 
 struct AudioState {
   bool open = false;
-  SDL_AudioDeviceID device = 0;        // 0 for the offline mixer
+  bool offline = false;                // audio_open_offline: pulled by audio_render alone
+  SDL_AudioDeviceID device = 0;        // 0 for the offline mixer and while there is no output
   std::map<int32_t, std::unique_ptr<AudioBuffer>> buffers;
   int32_t next_handle = 1;
   // Voices being played; the audio thread drops the ones that end. Changed only under the lock.
   std::vector<MixVoice*> active;
   std::vector<int32_t> accumulator;
   uint64_t frames_mixed = 0;
+  // Without an output device: when the next open is tried, and up to when the voices have
+  // been moved on in silence (microseconds of SDL's performance counter, from audio_poll).
+  bool has_opened = false;   // a device was open once: a lost one is reopened with its driver
+  int64_t next_open_us = 0;
+  int64_t silent_until_us = -1;
+  int64_t silent_remainder = 0;  // frames * 1e6 not yet mixed
+  std::vector<int16_t> scratch;
+  // Each opened device gets a number, passed to its callback; only the callback of the device
+  // whose number is current touches the mixer. A lost device's thread goes on calling until
+  // it is closed, which takes tens of milliseconds: that is done on a thread of its own.
+  uintptr_t opened = 0;
+  std::atomic<uintptr_t> current{0};
+  std::thread closing;
+  std::string fallback_driver;  // the driver SDL took at the start when no device opened
 };
 
 AudioState audio;
@@ -191,7 +218,11 @@ void render_locked(int16_t* out, int32_t frames) {
 }
 
 // SDL calls this on its audio thread with the device locked.
-void audio_callback(void*, Uint8* stream, int len) {
+void audio_callback(void* number, Uint8* stream, int len) {
+  if (reinterpret_cast<uintptr_t>(number) != audio.current.load()) {  // a lost device, being closed
+    SDL_memset(stream, 0, static_cast<size_t>(len));
+    return;
+  }
   render_locked(reinterpret_cast<int16_t*>(stream), len / (AUDIO_DEVICE_CHANNELS * static_cast<int>(sizeof(int16_t))));
 }
 
@@ -203,11 +234,8 @@ void prepare_mixer() {
   audio.open = true;
 }
 
-}  // namespace
-
-int32_t platform_audio_open() {
-  if (audio.open) return 1;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
+// The default output of the audio driver SDL runs now; 0 when it gives none.
+SDL_AudioDeviceID open_output() {
   SDL_AudioSpec want;
   SDL_zero(want);
   want.freq = AUDIO_DEVICE_RATE;
@@ -215,16 +243,124 @@ int32_t platform_audio_open() {
   want.channels = AUDIO_DEVICE_CHANNELS;
   want.samples = CALLBACK_FRAMES;
   want.callback = audio_callback;
+  want.userdata = reinterpret_cast<void*>(++audio.opened);
   SDL_AudioSpec have;
   // No changes allowed: SDL converts to whatever the hardware wants, the mixer sees one format.
-  SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-  if (device == 0) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    return 0;
+  return SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+}
+
+// SDL's audio brought up with one driver by name; false when that driver cannot start.
+bool start_driver(const char* name) {
+  if (SDL_WasInit(SDL_INIT_AUDIO)) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  SDL_SetHint(SDL_HINT_AUDIODRIVER, name);
+  const bool up = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+  SDL_SetHint(SDL_HINT_AUDIODRIVER, nullptr);
+  return up;
+}
+
+// Another try at an output device. A device that was open once and was lost comes back through
+// a plain open with the same driver, once its server is back (bringing SDL's audio up again
+// would fail while it is away). A device never opened: SDL fell back to a driver that has no
+// device (ALSA without a sound card, when no sound server ran yet), so the drivers SDL prefers
+// to that one are brought up by name and asked, never that one itself or those after it (ALSA
+// would print its complaints again at every try). An SDL_AUDIODRIVER of the user's own is kept.
+SDL_AudioDeviceID reopen_output() {
+  if (audio.has_opened || std::getenv("SDL_AUDIODRIVER")) {
+    if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
+    return open_output();
   }
-  prepare_mixer();
+  for (int i = 0, n = SDL_GetNumAudioDrivers(); i < n; ++i) {
+    const char* name = SDL_GetAudioDriver(i);
+    if (!name || audio.fallback_driver == name) break;
+    if (std::strcmp(name, "disk") == 0 || std::strcmp(name, "dummy") == 0) break;
+    if (!start_driver(name)) continue;
+    if (SDL_AudioDeviceID device = open_output()) return device;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+  return 0;
+}
+
+void output_started(SDL_AudioDeviceID device) {
   audio.device = device;
+  audio.current.store(audio.opened);
+  audio.has_opened = true;
+  audio.silent_until_us = -1;
   SDL_PauseAudioDevice(device, 0);
+}
+
+int64_t now_us() {
+  return static_cast<int64_t>(SDL_GetPerformanceCounter() * 1000000.0 / static_cast<double>(SDL_GetPerformanceFrequency()));
+}
+
+// Without a device nothing pulls the mixer: the voices are moved on as the device would have
+// played them, so one-shots end (and are released) and loops keep their place.
+void advance_silently(int64_t now) {
+  if (audio.silent_until_us < 0 || now <= audio.silent_until_us) {
+    if (audio.silent_until_us < 0) audio.silent_until_us = now;
+    return;
+  }
+  int64_t span = now - audio.silent_until_us;
+  audio.silent_until_us = now;
+  if (span > MAX_SILENT_ADVANCE_US) span = MAX_SILENT_ADVANCE_US;
+  audio.silent_remainder += span * AUDIO_DEVICE_RATE;
+  int64_t frames = audio.silent_remainder / 1000000;
+  audio.silent_remainder %= 1000000;
+  if (audio.active.empty()) return;
+  audio.scratch.resize(static_cast<size_t>(CALLBACK_FRAMES) * AUDIO_DEVICE_CHANNELS);
+  while (frames > 0) {
+    const int32_t n = frames < CALLBACK_FRAMES ? static_cast<int32_t>(frames) : CALLBACK_FRAMES;
+    render_locked(audio.scratch.data(), n);
+    frames -= n;
+  }
+}
+
+}  // namespace
+
+void audio_poll_at(int64_t now) {
+  if (!audio.open || audio.offline) return;
+  if (audio.device) {
+    // SDL marks a device its server dropped as stopped (SDL_AUDIODEVICEREMOVED comes with it).
+    if (SDL_GetAudioDeviceStatus(audio.device) != SDL_AUDIO_STOPPED) return;
+    const SDL_AudioDeviceID lost = audio.device;
+    SDL_LockAudioDevice(lost);  // its callback is not in the mixer once this returns
+    audio.current.store(0);
+    SDL_UnlockAudioDevice(lost);
+    audio.device = 0;
+    if (audio.closing.joinable()) audio.closing.join();
+    audio.closing = std::thread([lost] { SDL_CloseAudioDevice(lost); });
+    audio.silent_until_us = now;
+    audio.next_open_us = now + REOPEN_INTERVAL_US;
+    return;
+  }
+  advance_silently(now);
+  if (audio.next_open_us < 0) audio.next_open_us = now + REOPEN_INTERVAL_US;
+  if (now < audio.next_open_us) return;
+  audio.next_open_us = now + REOPEN_INTERVAL_US;
+  if (audio.closing.joinable()) audio.closing.join();  // long done: SDL's devices are not opened meanwhile
+  if (SDL_AudioDeviceID device = reopen_output()) output_started(device);
+}
+
+void audio_poll() { audio_poll_at(now_us()); }
+
+int32_t audio_output_open() { return audio.device ? 1 : 0; }
+
+// The mixer always; the output device when one answers, else sound goes on in silence and the
+// device is asked for again from audio_poll.
+int32_t platform_audio_open() {
+  if (audio.open) return 1;
+  prepare_mixer();
+  audio.offline = false;
+  audio.has_opened = false;
+  audio.next_open_us = -1;  // the first poll starts the clocks
+  audio.silent_until_us = -1;
+  audio.silent_remainder = 0;
+  audio.fallback_driver.clear();
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+    if (SDL_AudioDeviceID device = open_output())
+      output_started(device);
+    else if (const char* name = SDL_GetCurrentAudioDriver())
+      audio.fallback_driver = name;
+  }
   return 1;
 }
 
@@ -232,16 +368,18 @@ int32_t audio_open_offline() {
   if (audio.open) return 0;
   prepare_mixer();
   audio.device = 0;
+  audio.offline = true;
   return 1;
 }
 
 void platform_audio_close() {
   if (!audio.open) return;
-  if (audio.device) {
-    SDL_CloseAudioDevice(audio.device);  // the callback has stopped once this returns
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  }
+  if (audio.closing.joinable()) audio.closing.join();
+  if (audio.device) SDL_CloseAudioDevice(audio.device);  // the callback has stopped once this returns
+  audio.current.store(0);
+  if (!audio.offline && SDL_WasInit(SDL_INIT_AUDIO)) SDL_QuitSubSystem(SDL_INIT_AUDIO);
   audio.device = 0;
+  audio.offline = false;
   audio.open = false;
   audio.active.clear();
   audio.buffers.clear();

@@ -15,3 +15,11 @@ void audio_render(int16_t* out, int32_t frames);
 uint64_t audio_frames_mixed();
 // A buffer's length once converted to the device format, in device frames (0 if unknown).
 uint32_t audio_buffer_device_frames(int32_t buffer);
+
+// Once a pass of the main loop: finds a lost output device, moves sounds on in silence while
+// there is none, and tries to open one again every few seconds. now_us is any monotonic
+// microsecond clock (audio_poll reads SDL's); a try never waits for a sound server.
+void audio_poll();
+void audio_poll_at(int64_t now_us);
+// 1 while an output device plays the mixer.
+int32_t audio_output_open();

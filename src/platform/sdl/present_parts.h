@@ -82,6 +82,7 @@ int32_t vsync_probe(GpuPath& gpu, const ScalePlan& plan, int out_w, int out_h);
 struct FrameStats {
   int32_t state = 0;  // 0 not looked yet, 1 off, 2 on
   const char* path = nullptr;
-  uint32_t presents = 0, unchanged = 0, since = 0;
+  uint32_t presents = 0, unchanged = 0, since = 0, late = 0;
+  int64_t last_pass_us = -1, max_gap_us = 0;
 };
 void frame_stats_count(FrameStats& stats, bool shown, bool vsync_trusted);

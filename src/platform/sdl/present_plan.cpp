@@ -8,7 +8,7 @@
 bool present_nearest_only(int32_t filter) {
   if (filter == PRESENT_FILTER_NEAREST) return true;
   if (filter == PRESENT_FILTER_SHARP) return false;
-  return sdl_video.software;
+  return sdl_video.software || sdl_video.cpu_raster;
 }
 
 // The software renderer scaling by one nearest pass: done by us, by runs, straight into the

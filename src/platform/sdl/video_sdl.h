@@ -10,6 +10,7 @@ struct SdlVideo {
   SDL_Texture* texture = nullptr;      // the picture, created by platform_display_open
   int texture_width = 0, texture_height = 0;
   bool software = false;               // SDL's software renderer (no GPU): the cheap scaling path
+  bool cpu_raster = false;             // OpenGL drawn by the CPU (Mesa's llvmpipe): one nearest pass
   int32_t refresh_hz = 0;              // what the display reports; 0 when it does not know (Xvfb)
   // Set by window events that lose or change what is on screen (exposed, resized): the next
   // present draws even an unchanged frame.

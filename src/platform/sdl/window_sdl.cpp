@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/sdl/audio_sdl.h"
 #include "platform/sdl/gamepad_sdl.h"
 #include "platform/sdl/video_sdl.h"
 
@@ -134,14 +135,22 @@ bool renderer_rasterises_on_cpu(SDL_Renderer* renderer) {
 }
 
 // SDL's software renderer writing into the window's own image (shared memory on X11), never
-// through an OpenGL texture.
+// through an OpenGL texture. Null where the video driver gives windows no image of their own
+// (Wayland in SDL 2.26).
 SDL_Renderer* software_renderer(SDL_Window* window) {
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-  if (renderer) return renderer;
-  // A display with no image of its own (Wayland) needs a texture for the software picture.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "1");
   return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+}
+
+// The renderer SDL names so (opengl, opengles2), or null when there is none or it fails.
+SDL_Renderer* named_renderer(SDL_Window* window, const char* name, Uint32 sync) {
+  for (int i = 0, n = SDL_GetNumRenderDrivers(); i < n; ++i) {
+    SDL_RendererInfo info;
+    if (SDL_GetRenderDriverInfo(i, &info) != 0 || !info.name || std::strcmp(info.name, name) != 0) continue;
+    SDL_Renderer* r = SDL_CreateRenderer(window, i, SDL_RENDERER_ACCELERATED | sync);
+    return r ? r : SDL_CreateRenderer(window, i, SDL_RENDERER_ACCELERATED);
+  }
+  return nullptr;
 }
 
 SDL_Renderer* renderer_create(SDL_Window* window, bool vsync) {
@@ -151,15 +160,21 @@ SDL_Renderer* renderer_create(SDL_Window* window, bool vsync) {
     SDL_Renderer* r = SDL_CreateRenderer(window, -1, sync);
     return r ? r : SDL_CreateRenderer(window, -1, 0);
   }
-  if (!gpu_render_node_present()) return software_renderer(window);
-  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | sync);
-  if (renderer && renderer_rasterises_on_cpu(renderer)) {
+  if (gpu_render_node_present()) {
+    SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | sync);
+    if (renderer && !renderer_rasterises_on_cpu(renderer)) return renderer;
     // A render node but OpenGL on the CPU all the same (no driver for the GPU): SDL's software
-    // renderer costs a third of the CPU of llvmpipe scaling a texture.
-    SDL_DestroyRenderer(renderer);
-    renderer = nullptr;
+    // renderer costs a third of the CPU of llvmpipe scaling a texture, where it can be had.
+    if (renderer) SDL_DestroyRenderer(renderer);
   }
-  return renderer ? renderer : software_renderer(window);
+  if (SDL_Renderer* renderer = software_renderer(window)) return renderer;
+  // No image to draw into (Wayland): OpenGL or OpenGL ES through EGL, which Mesa provides on
+  // the CPU too where there is no GPU.
+  for (const char* name : {"opengl", "opengles2"})
+    if (SDL_Renderer* renderer = named_renderer(window, name, sync)) return renderer;
+  // Last, the software picture uploaded through whatever texture SDL can make.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "1");
+  return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
 }
 
 bool starts_windowed() {
@@ -184,6 +199,7 @@ bool driver_without_focus() {
 }  // namespace
 
 void video_pump() {
+  audio_poll();  // a sound device lost or missing is looked after between frames
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
   SDL_PumpEvents();
   SDL_Event events[32];
@@ -214,7 +230,9 @@ int32_t platform_window_create(const char* caption) {
   for (Uint32 type : {SDL_KEYUP, SDL_TEXTINPUT, SDL_TEXTEDITING, SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN,
                       SDL_MOUSEBUTTONUP, SDL_MOUSEWHEEL, SDL_FINGERDOWN, SDL_FINGERUP, SDL_FINGERMOTION})
     SDL_EventState(type, SDL_IGNORE);
-  const Uint32 flags = SDL_WINDOW_RESIZABLE;
+  // In physical pixels: on a scaled output the renderer's output is larger than the window, and
+  // the picture is scaled sharply to it instead of being blown up by the compositor.
+  const Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
   // Leaving full screen restores this 640x480 size.
   SDL_Window* window = SDL_CreateWindow(caption ? caption : "", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                         WINDOW_WIDTH, WINDOW_HEIGHT, flags);
@@ -235,6 +253,7 @@ int32_t platform_window_create(const char* caption) {
   }
   SDL_RendererInfo info;
   sdl_video.software = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+  sdl_video.cpu_raster = !sdl_video.software && renderer_rasterises_on_cpu(renderer);
   sdl_video.refresh_hz = refresh;
   SDL_StopTextInput();
   sdl_video.window = window;
