@@ -26,11 +26,20 @@ struct SdlVideo {
 // The one window and renderer of the program, shared by the window and presentation code.
 extern SdlVideo sdl_video;
 
-// Takes every pending SDL event: quit requests become one queued WM_DESTROY, Alt+Enter toggles
-// full screen, window changes ask for a redraw, everything else (keys, mouse, text) is dropped
-// so nothing piles up.
+// Takes every pending SDL event: quit requests become one queued WM_DESTROY, key presses of the
+// program's actions (full screen, volume, mute, screenshot) are carried out, window changes ask
+// for a redraw, everything else (mouse, text) is dropped so nothing piles up.
 void video_pump();
 // Frees the presentation's own textures before the renderer goes (present_sdl.cpp).
 void present_release();
 // Goes full screen if that was put off until the first frame (window_sdl.cpp).
 void video_enter_pending_fullscreen();
+// Full screen to window and back (the full-screen action); the choice is remembered.
+void video_toggle_fullscreen();
+// The program's notice over the presented picture (overlay_sdl.cpp). Before a frame is prepared:
+// takes a screenshot asked for, and makes a notice that comes or goes redraw the whole picture.
+void present_overlay_begin(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3]);
+// After the frame is drawn, before it is shown: the notice on top.
+void present_overlay_draw();
+// Frees its texture before the renderer goes.
+void present_overlay_release();

@@ -1,5 +1,5 @@
 // PNG files: signature, IHDR, one IDAT holding a zlib stream of stored blocks, IEND.
-#include "png_writer.h"
+#include "platform/common/png_writer.h"
 
 #include <cstdio>
 
@@ -56,18 +56,41 @@ std::vector<uint8_t> zlib_stored(const std::vector<uint8_t>& raw) {
   return z;
 }
 
+// Signature, header, palette (if any), the rows behind their filter byte, end.
+std::vector<uint8_t> png_file(int32_t width, int32_t height, uint8_t colour_type, const std::vector<uint8_t>& palette,
+                              const std::vector<uint8_t>& raw) {
+  std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  std::vector<uint8_t> header;
+  put32(&header, static_cast<uint32_t>(width));
+  put32(&header, static_cast<uint32_t>(height));
+  header.insert(header.end(), {8, colour_type, 0, 0, 0});  // 8 bits, deflate, adaptive filters, no interlace
+  chunk(&out, "IHDR", header);
+  if (!palette.empty()) chunk(&out, "PLTE", palette);
+  chunk(&out, "IDAT", zlib_stored(raw));
+  chunk(&out, "IEND", {});
+  return out;
+}
+
 }  // namespace
+
+std::vector<uint8_t> png_encode_indexed(const uint8_t* pixels, int32_t width, int32_t height, int32_t pitch,
+                                        const uint8_t palette[256][3]) {
+  if (pixels == nullptr || palette == nullptr || width <= 0 || height <= 0 || pitch < width) return {};
+  std::vector<uint8_t> colours(&palette[0][0], &palette[0][0] + 256 * 3);
+  std::vector<uint8_t> raw;
+  raw.reserve((static_cast<size_t>(width) + 1) * static_cast<size_t>(height));
+  for (int32_t y = 0; y < height; ++y) {
+    raw.push_back(0);
+    const uint8_t* row = pixels + static_cast<size_t>(y) * static_cast<size_t>(pitch);
+    raw.insert(raw.end(), row, row + width);
+  }
+  return png_file(width, height, 3, colours, raw);
+}
 
 std::vector<uint8_t> png_encode(const RgbaImage& image) {
   if (image.width <= 0 || image.height <= 0 ||
       image.bytes.size() != static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 4)
     return {};
-  std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  std::vector<uint8_t> header;
-  put32(&header, static_cast<uint32_t>(image.width));
-  put32(&header, static_cast<uint32_t>(image.height));
-  header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits, RGBA, deflate, adaptive filters, no interlace
-  chunk(&out, "IHDR", header);
   // Each row starts with its filter type, 0 (none).
   const size_t row = static_cast<size_t>(image.width) * 4;
   std::vector<uint8_t> raw;
@@ -77,9 +100,7 @@ std::vector<uint8_t> png_encode(const RgbaImage& image) {
     raw.insert(raw.end(), image.bytes.begin() + static_cast<std::ptrdiff_t>(row * y),
                image.bytes.begin() + static_cast<std::ptrdiff_t>(row * (y + 1)));
   }
-  chunk(&out, "IDAT", zlib_stored(raw));
-  chunk(&out, "IEND", {});
-  return out;
+  return png_file(image.width, image.height, 6, {}, raw);
 }
 
 bool png_save(const std::string& path, const RgbaImage& image) {
