@@ -32,7 +32,11 @@ struct Reader {
 
 int32_t line_of(const toml::node& node) { return static_cast<int32_t>(node.source().begin.line); }
 
-void complain(Reader& r, int32_t line, const std::string& what) {
+// One line each, whatever the file held: the parser's own descriptions may span lines, and a
+// quoted key may hold any character.
+void complain(Reader& r, int32_t line, std::string what) {
+  for (char& ch : what)
+    if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7f) ch = ' ';
   r.messages.emplace_back(line, r.name + ":" + std::to_string(line) + ": " + what);
 }
 
