@@ -100,7 +100,9 @@ TEST_F(KeyBindings, ProgramKeysNeverReachTheGameAndAreRemembered) {
     if (frame == 2) first_selection = P().frontend.menu.menu_selection;
     if (frame == 3) fake_set_code("KeyM", true);
     if (frame == 5) fake_set_code("KeyM", false);
-    if (frame == 6) EXPECT_EQ(notice_text(), "Sound off");
+    if (frame == 6) {
+      EXPECT_EQ(notice_text(), "Sound off");
+    }
     if (frame == 7) fake_set_code("F11", true);
     if (frame == 9) fake_set_code("Minus", true);
     if (frame == 11) {
