@@ -94,7 +94,12 @@ std::string settings_print(const SettingsSources& s) {
   const SettingValues& cf = s.config.values;
   std::string t;
   t += "# Zorvane's configuration: the settings in force";
-  t += s.config_name.empty() ? " (no configuration file was read).\n" : ", read from " + s.config_name + ".\n";
+  if (s.config_name.empty())
+    t += " (no configuration file was found).\n";
+  else if (!s.config.valid && !s.config.messages.empty())
+    t += " (" + s.config_name + " could not be used).\n";
+  else
+    t += ", read from " + s.config_name + ".\n";
   t += "# Save it as ~/.config/zorvane/zorvane.toml and edit it; the game only reads it.\n";
   t += "\n[keys]\n";
   t += "# Each action takes a list of keys by their place on the keyboard, named as the browser's\n";
