@@ -35,10 +35,18 @@ ActionMask matching(const Bindings& bindings, int32_t key, uint8_t mods) {
   return held;
 }
 
-bool down_by_name(const bool* down, const char* name) {
-  const int32_t k = key_code_by_name(name);
-  return k != KEY_NONE && down[k];
+// The modifier keys, looked up once: the key state is asked for many times a pass.
+struct ModKeys {
+  int32_t alt[2], ctrl[2], shift[2];
+};
+const ModKeys& mod_keys() {
+  static const ModKeys keys = {{key_code_by_name("AltLeft"), key_code_by_name("AltRight")},
+                               {key_code_by_name("ControlLeft"), key_code_by_name("ControlRight")},
+                               {key_code_by_name("ShiftLeft"), key_code_by_name("ShiftRight")}};
+  return keys;
 }
+
+bool either(const bool* down, const int32_t (&pair)[2]) { return down[pair[0]] || down[pair[1]]; }
 
 }  // namespace
 
@@ -134,10 +142,11 @@ void bindings_apply(Bindings* bindings, const std::vector<BindingWrite>& writes,
 }
 
 uint8_t bindings_mods(const bool* down) {
+  const ModKeys& m = mod_keys();
   uint8_t mods = 0;
-  if (down_by_name(down, "AltLeft") || down_by_name(down, "AltRight")) mods |= KEY_MOD_ALT;
-  if (down_by_name(down, "ControlLeft") || down_by_name(down, "ControlRight")) mods |= KEY_MOD_CTRL;
-  if (down_by_name(down, "ShiftLeft") || down_by_name(down, "ShiftRight")) mods |= KEY_MOD_SHIFT;
+  if (either(down, m.alt)) mods |= KEY_MOD_ALT;
+  if (either(down, m.ctrl)) mods |= KEY_MOD_CTRL;
+  if (either(down, m.shift)) mods |= KEY_MOD_SHIFT;
   return mods;
 }
 
