@@ -43,7 +43,7 @@ const char FILES[] =
     "zorvane/zorvane.toml in $XDG_CONFIG_DIRS (/etc/xdg), or from --config FILE; the game never\n"
     "writes it. --print-config prints one to start from, for example:\n"
     "  [keys]\n"
-    "  slow = [\"KeyZ\"]              # keys by their place: KeyboardEvent.code names\n"
+    "  slow = [\"KeyZ\"]               # keys by their place: KeyboardEvent.code names\n"
     "  fast = [\"KeyX\"]\n"
     "  fullscreen = [\"Alt+Enter\", \"F11\"]\n"
     "  [sound]\n"
