@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "platform/common/settings_files.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -157,6 +158,11 @@ TEST_F(ConfigFiles, OnlyRegularFilesOfAtMost64KiBAndAFifoNeverBlocks) {
   ConfigRead r = settings_read_file(fifo, ConfigKind::PLAYER, true);
   ASSERT_EQ(r.messages.size(), 1u);
   EXPECT_NE(r.messages[0].find("not a regular file"), std::string::npos) << r.messages[0];
+  // The whole-file read below it refuses a FIFO too, instead of waiting for a writer (it is what
+  // every data file, demo and score table goes through).
+  std::string text = "old";
+  EXPECT_FALSE(platform_file_read(fifo.c_str(), &text, 1024));
+  EXPECT_TRUE(text.empty());
   std::filesystem::create_directories(root_ / "folder.toml");
   r = settings_read_file((root_ / "folder.toml").string(), ConfigKind::PLAYER, true);
   ASSERT_EQ(r.messages.size(), 1u);
