@@ -214,36 +214,49 @@ TEST(Screenshots, NamesAndThePicturesFolder) {
 #ifdef ZORVANE_HAVE_ZLIB
 // Read back through zlib, a decoder that is not ours: every index and palette entry as given.
 TEST(Screenshots, ThePngHoldsTheFramesIndicesAndPalette) {
-  std::vector<uint8_t> frame(static_cast<size_t>(700) * 480);  // pitch 700 for a 640-wide frame
   uint8_t palette[256][3];
   for (int i = 0; i < 256; ++i) palette[i][0] = uint8_t(i), palette[i][1] = uint8_t(255 - i), palette[i][2] = uint8_t(i * 7);
-  for (size_t i = 0; i < frame.size(); ++i) frame[i] = uint8_t((i * 2654435761u) >> 24);
-  const std::vector<uint8_t> png = png_encode_indexed(frame.data(), 640, 480, 700, palette);
-  ASSERT_GT(png.size(), 8u + 25u);
-  std::vector<uint8_t> idat, plte;
-  size_t at = 8;
-  uint8_t colour_type = 0;
-  while (at + 12 <= png.size()) {
-    const uint32_t n = uint32_t(png[at]) << 24 | uint32_t(png[at + 1]) << 16 | uint32_t(png[at + 2]) << 8 | png[at + 3];
-    const std::string type(png.begin() + at + 4, png.begin() + at + 8);
-    const uint8_t* data = png.data() + at + 8;
-    if (type == "IHDR") colour_type = data[9];
-    if (type == "PLTE") plte.assign(data, data + n);
-    if (type == "IDAT") idat.insert(idat.end(), data, data + n);
-    EXPECT_EQ(crc32(0, png.data() + at + 4, n + 4),
-              uint32_t(data[n]) << 24 | uint32_t(data[n + 1]) << 16 | uint32_t(data[n + 2]) << 8 | data[n + 3]);
-    at += 12 + n;
-  }
-  EXPECT_EQ(colour_type, 3);
-  ASSERT_EQ(plte.size(), 768u);
-  EXPECT_EQ(0, std::memcmp(plte.data(), palette, 768));
-  std::vector<uint8_t> raw(641 * 480);
-  uLongf size = raw.size();
-  ASSERT_EQ(uncompress(raw.data(), &size, idat.data(), idat.size()), Z_OK);
-  ASSERT_EQ(size, raw.size());
-  for (int y = 0; y < 480; ++y) {
-    EXPECT_EQ(raw[y * 641], 0);
-    ASSERT_EQ(0, std::memcmp(&raw[y * 641 + 1], &frame[static_cast<size_t>(y) * 700], 640)) << "row " << y;
+  // Frames that take every path of the compressor: noise (literals), black (the longest matches),
+  // stripes and a picture whose rows come back far above (matches up to the window's end).
+  const char* kinds[] = {"noise", "black", "stripes", "far rows"};
+  for (int kind = 0; kind < 4; ++kind) {
+    SCOPED_TRACE(kinds[kind]);
+    std::vector<uint8_t> frame(static_cast<size_t>(700) * 480);  // pitch 700 for a 640-wide frame
+    for (size_t i = 0; i < frame.size(); ++i) {
+      const size_t x = i % 700, y = i / 700;
+      const uint8_t noise = uint8_t((i * 2654435761u) >> 24);
+      frame[i] = kind == 0 ? noise : kind == 1 ? 0 : kind == 2 ? uint8_t(x / 5 % 3 + (y & 1)) : uint8_t(((y % 51) * 7919 + x * x) >> 3);
+    }
+    const std::vector<uint8_t> png = png_encode_indexed(frame.data(), 640, 480, 700, palette);
+    ASSERT_GT(png.size(), 8u + 25u);
+    std::vector<uint8_t> idat, plte;
+    size_t at = 8;
+    uint8_t colour_type = 0;
+    while (at + 12 <= png.size()) {
+      const uint32_t n = uint32_t(png[at]) << 24 | uint32_t(png[at + 1]) << 16 | uint32_t(png[at + 2]) << 8 | png[at + 3];
+      const std::string type(png.begin() + at + 4, png.begin() + at + 8);
+      const uint8_t* data = png.data() + at + 8;
+      if (type == "IHDR") colour_type = data[9];
+      if (type == "PLTE") plte.assign(data, data + n);
+      if (type == "IDAT") idat.insert(idat.end(), data, data + n);
+      EXPECT_EQ(crc32(0, png.data() + at + 4, n + 4),
+                uint32_t(data[n]) << 24 | uint32_t(data[n + 1]) << 16 | uint32_t(data[n + 2]) << 8 | data[n + 3]);
+      at += 12 + n;
+    }
+    EXPECT_EQ(colour_type, 3);
+    ASSERT_EQ(plte.size(), 768u);
+    EXPECT_EQ(0, std::memcmp(plte.data(), palette, 768));
+    std::vector<uint8_t> raw(641 * 480 + 1);
+    uLongf size = raw.size();
+    ASSERT_EQ(uncompress(raw.data(), &size, idat.data(), idat.size()), Z_OK);
+    ASSERT_EQ(size, 641u * 480u);
+    for (int y = 0; y < 480; ++y) {
+      EXPECT_EQ(raw[y * 641], 0);
+      ASSERT_EQ(0, std::memcmp(&raw[y * 641 + 1], &frame[static_cast<size_t>(y) * 700], 640)) << "row " << y;
+    }
+    if (kind == 1) {
+      EXPECT_LT(png.size(), 4000u) << "a black frame compresses";
+    }
   }
 }
 #endif
