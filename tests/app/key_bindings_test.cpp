@@ -132,3 +132,34 @@ TEST_F(KeyBindings, ProgramKeysNeverReachTheGameAndAreRemembered) {
 }
 
 }  // namespace
+
+namespace {
+
+class PrintConfig : public KeyBindings {
+ protected:
+  std::string print(std::vector<const char*> words) {
+    words.insert(words.begin(), "zorvane");
+    words.push_back("--print-config");
+    words.push_back(nullptr);
+    Options options;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(app_handle_options(static_cast<int>(words.size()) - 1, const_cast<char**>(words.data()), &options), 0);
+    const std::string text = testing::internal::GetCapturedStdout();
+    return text.substr(text.find('\n') + 1);  // past the line naming where it was read
+  }
+};
+
+}  // namespace
+
+// The program's own --print-config, saved as the configuration and printed again, is the same
+// file: nothing is lost or changed on the way.
+TEST_F(PrintConfig, ThePrintedFileReadBackPrintsTheSame) {
+  const std::string file =
+      config("[keys]\nslow = [\"KeyZ\"]\nfast = [\"Space\", \"Ctrl+KeyX\"]\nmute = []\n"
+             "[sound]\nvolume = 35\n[window]\nscale = \"integer\"\nfullscreen = false\n");
+  const std::string first = print({"--config", file.c_str()});
+  EXPECT_NE(first.find("slow = [\"KeyZ\"]"), std::string::npos) << first;
+  EXPECT_NE(first.find("cancel = []"), std::string::npos) << "Space went to fast\n" << first;
+  const std::string again = config(first);
+  EXPECT_EQ(print({"--config", again.c_str()}), first);
+}
