@@ -278,6 +278,28 @@ test("settings from local storage: keys by place, volume remembered, screenshots
                              null, { timeout: 20000 });
   // Gone again after about a second and a half.
   await waitForPicture(page, (p) => countColour(p, notice, [255, 255, 255]) === before, "the notice gone");
+  // Mute silences what the mixer hands Web Audio; M again brings the sound back.
+  await page.waitForFunction(() => Module.zorvaneAudio && Module.zorvaneAudio.state === "running", null, { timeout: 20000 });
+  await page.evaluate(() => {
+    const mix = Module._zorvane_audio_mix;
+    window.loudest = 0;
+    Module._zorvane_audio_mix = (frames) => {
+      const at = mix(frames);
+      for (let i = 0; i < 2 * frames; ++i) window.loudest = Math.max(window.loudest, Math.abs(Module.HEAP16[(at >> 1) + i]));
+      return at;
+    };
+  });
+  await tap(page, "KeyM");
+  await page.waitForTimeout(500);
+  await page.evaluate(() => { window.loudest = 0; });
+  for (const key of ["ArrowDown", "ArrowUp", "ArrowDown", "ArrowUp"]) await tap(page, key);
+  await page.waitForTimeout(500);
+  assert.equal(await page.evaluate(() => window.loudest), 0, "muted: the menu's sounds are silent");
+  await tap(page, "KeyM");
+  for (const key of ["ArrowDown", "ArrowUp"]) await tap(page, key);
+  await page.waitForFunction(() => window.loudest > 100, null, { timeout: 20000 });
+  await page.waitForFunction(() => window.localStorage.getItem("zorvane/state.toml").includes("muted = false"),
+                             null, { timeout: 20000 });
   // Reloaded, the game starts from the volume it left (one more step: 30).
   await openGame(page, "?args=--seed%203");
   await tap(page, "NumpadSubtract");
