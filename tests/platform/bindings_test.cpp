@@ -83,7 +83,7 @@ TEST(Bindings, DefaultsHoldTodaysKeysAndTheProgramsOwn) {
   EXPECT_EQ(action_game_key_down(held(d, {"ControlLeft"}), VK_CONTROL), 1);
 }
 
-TEST(Bindings, TheMostSpecificCombinationWins) {
+TEST(Bindings, TheCombinationWithTheMostHeldModifiersWins) {
   Bindings b = bindings_default();
   complaints.clear();
   bindings_apply(&b, {{ACTION_SCREENSHOT, {key("Ctrl+Shift+KeyS")}, 1}, {ACTION_MUTE, {key("Ctrl+KeyS")}, 2},

@@ -1,5 +1,6 @@
-// Bindings: the most specific combination wins, so a bound Alt+Enter takes Enter from confirm
-// while Alt is held, and keys nobody combined (Ctrl + arrows) keep holding both actions.
+// Bindings: of a key's combinations, the one with the most of the held modifiers wins, so a
+// bound Alt+Enter takes Enter from confirm while Alt is held, and keys nobody combined (Ctrl +
+// arrows) keep holding both actions.
 #include "platform/common/bindings.h"
 
 #include "platform/common/key_codes.h"
