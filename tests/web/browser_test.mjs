@@ -338,6 +338,11 @@ test("settings from local storage: keys by place, volume remembered, screenshots
   await waitForPicture(page, (p) => countColour(p, column, STIX) > 3, "a stix drawn with Z");
   await page.keyboard.up("ArrowUp");
   await page.keyboard.up("KeyZ");
+  // Alt+Enter asks the browser for full screen, and leaves it again.
+  await page.keyboard.press("Alt+Enter");
+  await page.waitForFunction(() => document.fullscreenElement !== null, null, { timeout: 20000 });
+  await page.keyboard.press("Alt+Enter");
+  await page.waitForFunction(() => document.fullscreenElement === null, null, { timeout: 20000 });
   assert.deepEqual(page.errors, []);
   await page.context().close();
 });

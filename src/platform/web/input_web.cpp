@@ -40,7 +40,8 @@ uint8_t mods_of(const EmscriptenKeyboardEvent& e) {
                               (e.shiftKey ? KEY_MOD_SHIFT : 0));
 }
 
-// Full screen must be asked for inside the key's own event: browsers allow it only then.
+// Full screen, asked for in the pass after the key or button: browsers allow it for a few
+// seconds after the player's own input.
 EM_JS(void, page_toggle_fullscreen, (), {
   var canvas = Module['canvas'];
   if (document.fullscreenElement) document.exitFullscreen();
@@ -67,10 +68,7 @@ EM_BOOL on_key(int type, const EmscriptenKeyboardEvent* e, void*) {
   keys.down[k] = down;
   if (down) keys.tapped[k] = true;
   const ActionMask pressed = bindings_pressed(settings_now().keys, k, mods_of(*e));
-  if (down && !e->repeat) {
-    keys.program_tapped |= pressed & PROGRAM_ACTIONS & ~action_bit(ACTION_FULLSCREEN);
-    if (pressed & action_bit(ACTION_FULLSCREEN)) page_toggle_fullscreen();
-  }
+  if (down && !e->repeat) keys.program_tapped |= pressed & PROGRAM_ACTIONS;
   // A bound key belongs to the game: the page does not scroll, open its help or zoom. Other
   // keys keep their browser meaning.
   return pressed != 0 ? EM_TRUE : EM_FALSE;
@@ -113,7 +111,8 @@ ActionMask web_actions_held() {
 }
 
 void web_program_actions(ActionMask held, ActionMask tapped) {
-  controls_apply(controls_begun(&keys.edges, held, tapped), platform_ticks());
+  if (controls_apply(controls_begun(&keys.edges, held, tapped), platform_ticks()) & action_bit(ACTION_FULLSCREEN))
+    page_toggle_fullscreen();
   settings_tick(platform_ticks());
 }
 

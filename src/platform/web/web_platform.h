@@ -42,9 +42,9 @@ ActionMask web_gamepad_actions();
 // What every source of input holds this pass, OR-ed: the keyboard's and the controllers' actions
 // (a new source joins here). The game's key state and the program's actions both read it.
 ActionMask web_actions_held();
-// The program's own actions (mute, volume, screenshot) begun this pass, from the union of every
-// source's held actions and the presses they saw come and go; the remembered settings saved
-// when due. Full screen is asked for in the key's own event, where browsers allow it.
+// The program's own actions (mute, volume, screenshot, full screen) begun this pass, from the
+// union of every source's held actions and the presses they saw come and go; the remembered
+// settings saved when due.
 void web_program_actions(ActionMask held, ActionMask tapped);
 void web_window_focus(bool focused);
 // Starts or wakes the page's sound (browsers allow it only after a key press).
