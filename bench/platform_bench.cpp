@@ -5,6 +5,9 @@
 #include <cstring>
 #include <vector>
 
+#include "common/input.h"
+#include "platform/common/audio_mixer.h"
+#include "platform/common/png_writer.h"
 #include "platform/platform.h"
 #include "platform/sdl/audio_sdl.h"
 #include "platform/sdl/present_sdl.h"
@@ -70,8 +73,10 @@ void BM_PresentUnchanged(benchmark::State& state) {
 }
 BENCHMARK(BM_PresentUnchanged)->Unit(benchmark::kMicrosecond);
 
-// One second of device output with eight looping sounds of mixed formats playing.
+// One second of device output with eight looping sounds of mixed formats playing, at the
+// player's volume (100: the master gain is skipped).
 void BM_MixEightVoices(benchmark::State& state) {
+  mixer_set_master_gain(mixer_volume_gain(static_cast<int32_t>(state.range(0))));
   if (!audio_open_offline()) {
     state.SkipWithError("mixer busy");
     return;
@@ -98,7 +103,37 @@ void BM_MixEightVoices(benchmark::State& state) {
     benchmark::DoNotOptimize(out.data());
   }
   platform_audio_close();
+  mixer_set_master_gain(MIX_UNITY);
 }
-BENCHMARK(BM_MixEightVoices)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MixEightVoices)->ArgName("volume")->Arg(100)->Arg(70)->Unit(benchmark::kMicrosecond);
+
+// The key state of one main-loop pass: the game's ten keys asked for, each through the pump,
+// the keyboard's bindings and the program's actions (dummy video driver).
+void BM_KeyStateOfAPass(benchmark::State& state) {
+  setenv("SDL_VIDEODRIVER", "dummy", 0);
+  platform_configure_video(1, 0);
+  if (!platform_window_create("Marrowin")) {
+    state.SkipWithError("no window");
+    return;
+  }
+  for (auto _ : state) {
+    int32_t held = 0;
+    for (int32_t vk : GAME_KEYS) held += platform_key_down(vk);
+    benchmark::DoNotOptimize(held);
+  }
+  platform_window_destroy();
+}
+BENCHMARK(BM_KeyStateOfAPass)->Unit(benchmark::kMicrosecond);
+
+// A screenshot's PNG: the 640x480 frame's indices and palette, stored blocks.
+void BM_ScreenshotPng(benchmark::State& state) {
+  std::vector<uint8_t> pixels(640 * 480);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i * 7 + i / 640);
+  uint8_t palette[256][3] = {};
+  size_t bytes = 0;
+  for (auto _ : state) bytes = png_encode_indexed(pixels.data(), 640, 480, 640, palette).size();
+  state.counters["bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_ScreenshotPng)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

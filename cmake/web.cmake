@@ -19,7 +19,9 @@ target_include_directories(zorvane_core PUBLIC src ${CMAKE_BINARY_DIR}/generated
 
 # The desktop's file search and its glyph rasteriser stay behind: the page has its own storage.
 file(GLOB ZORVANE_PLATFORM_WEB CONFIGURE_DEPENDS src/platform/common/*.cpp src/platform/web/*.cpp)
-list(FILTER ZORVANE_PLATFORM_WEB EXCLUDE REGEX ".*/src/platform/common/(storage|glyph_cache|scale)\\.cpp$")
+list(FILTER ZORVANE_PLATFORM_WEB EXCLUDE REGEX ".*/src/platform/common/(storage|glyph_cache|scale|settings_files|screenshot_files)\\.cpp$")
+# toml++ is header-only; -idirafter keeps glibc's headers from /usr/include out of the way.
+set_source_files_properties(${CMAKE_SOURCE_DIR}/src/platform/common/config_file.cpp PROPERTIES COMPILE_OPTIONS "-idirafter;/usr/include")
 add_library(zorvane_platform_web STATIC ${ZORVANE_PLATFORM_WEB})
 target_include_directories(zorvane_platform_web PUBLIC src)
 

@@ -13,26 +13,27 @@ case "${1:-}" in
   --runs) limit=(-runs="$2"); shift 2 ;;
 esac
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(bitmap wave hiscore demo glyphs)
+[ ${#targets[@]} -gt 0 ] || targets=(bitmap wave hiscore demo glyphs config)
 for target in "${targets[@]}"; do
   case "$target" in
-    bitmap | wave | hiscore | demo | glyphs) ;;
-    *) echo "usage: $0 [--seconds N | --runs N] [bitmap] [wave] [hiscore] [demo] [glyphs]" >&2; exit 2 ;;
+    bitmap | wave | hiscore | demo | glyphs | config) ;;
+    *) echo "usage: $0 [--seconds N | --runs N] [bitmap] [wave] [hiscore] [demo] [glyphs] [config]" >&2; exit 2 ;;
   esac
 done
 scripts/setup-deps.sh --tests
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZORVANE_FUZZ=ON -DZORVANE_TESTS=OFF -DZORVANE_BENCH=OFF >/dev/null
-cmake --build build-fuzz -j "$(nproc)" --target fuzz_bitmap fuzz_wave fuzz_hiscore fuzz_demo fuzz_glyphs zorvane_data
+cmake --build build-fuzz -j "$(nproc)" --target fuzz_bitmap fuzz_wave fuzz_hiscore fuzz_demo fuzz_glyphs fuzz_config zorvane_data
 
 # Absolute paths: libFuzzer reads corpus files as it goes.
 corpus=$PWD/build-fuzz/corpus
-mkdir -p "$corpus"/{bitmap,wave,hiscore,demo,glyphs}
+mkdir -p "$corpus"/{bitmap,wave,hiscore,demo,glyphs,config}
 cp -n build-fuzz/data/*.BMP fuzz/seeds/bitmap/* "$corpus/bitmap/" 2>/dev/null || true
 cp -n build-fuzz/data/*.wav fuzz/seeds/wave/* "$corpus/wave/" 2>/dev/null || true
 cp -n fuzz/seeds/hiscore/* "$corpus/hiscore/" 2>/dev/null || true
 cp -n tests/demos/*.zdemo fuzz/seeds/demo/* "$corpus/demo/" 2>/dev/null || true
 cp -n assets/glyphs/*.glyphs fuzz/seeds/glyphs/* "$corpus/glyphs/" 2>/dev/null || true
+cp -n fuzz/seeds/config/* "$corpus/config/" 2>/dev/null || true
 
 status=0
 for target in "${targets[@]}"; do

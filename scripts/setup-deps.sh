@@ -2,8 +2,9 @@
 # Installs the Debian packages the build, the game and the tests need; skips what is there.
 # SDL2_ttf and the DejaVu fonts serve assetgen alone: it renders the glyph table when it is
 # remade (scripts/update-glyphs.sh), and a test compares the checked-in table with that render.
+# toml++ reads the settings files, header-only (nothing of it is linked or shipped).
 set -euo pipefail
-packages=(g++ cmake ninja-build pkg-config libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core
+packages=(g++ cmake ninja-build pkg-config libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core libtomlplusplus-dev
           libgtest-dev libgmock-dev googletest libbenchmark-dev)
 if [ "${1:-}" = "--tests" ]; then
   # The end-to-end test needs an X server, a key presser, a screenshot tool and gdb (for the

@@ -2,6 +2,9 @@
 # manager (full screen needs one), and a scratch copy of the data.
 # Needs $work (scratch folder) set; sets xvfb_pid, wm_pid and DISPLAY.
 xvfb_pid="" wm_pid="" game_pid=""
+# The game's settings, state, scores and screenshots in $work: no player's files leak in or out.
+export XDG_CONFIG_HOME=$work/config XDG_CONFIG_DIRS=$work/config-dirs XDG_STATE_HOME=$work/state
+export XDG_DATA_HOME=$work/data XDG_PICTURES_DIR=$work/pictures
 
 # xvfb_cleanup: the game ($game_pid), the window manager and Xvfb stopped, $work removed; for
 # `trap xvfb_cleanup EXIT`.

@@ -33,6 +33,10 @@ int32_t app_handle_options(int argc, char** argv, Options* out) {
   if (out->help) return printed(options_usage());
   if (out->version) return printed(std::string("zorvane ") + ZORVANE_VERSION + "\n");
   platform_configure_files(or_null(out->data_dir), or_null(out->scores_file));
-  platform_configure_video(out->windowed, out->scale == ScaleMode::INTEGER ? 1 : 0);
+  platform_configure_video(out->windowed, out->scale_given ? (out->scale == ScaleMode::INTEGER ? 1 : 0) : -1);
+  // A replay changes nothing the player would find at the next start.
+  const bool replay = out->demo == DemoMode::PLAY || out->demo == DemoMode::TIME;
+  platform_configure_settings(or_null(out->config_file), !replay && !out->print_config);
+  if (out->print_config) return printed(platform_settings_text());
   return CONTINUE;
 }

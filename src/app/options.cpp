@@ -20,20 +20,42 @@ const char USAGE[] =
     "  --scale=fit|integer  fill the screen at 4:3 (fit, the default) or use whole factors only\n"
     "  --data DIR           read the pictures, sounds and glyphs from DIR\n"
     "  --scores FILE        keep the hi-score table in FILE\n"
+    "  --config FILE        read the settings from FILE instead of zorvane.toml\n"
+    "  --print-config       print the settings in force as a configuration file and exit\n"
     "  --seed N             start the random generator at N (0..4294967295)\n"
     "  --record FILE        play and write the run to the demo FILE when the program ends\n"
     "  --playdemo FILE      show the demo FILE at normal speed (any key ends it)\n"
     "  --timedemo FILE      replay the demo FILE as fast as possible and print its timing\n"
     "\n"
     "In the game: arrows move, Ctrl + arrows draw slowly, Shift + arrows draw fast,\n"
-    "Space cancels a claim, F1 pauses, Esc returns to the menu. Alt+Enter toggles full screen.\n"
+    "Space cancels a claim, F1 pauses, Esc returns to the menu. Alt+Enter or F11 toggles full\n"
+    "screen, M mutes, - and = (or the keypad's - and +) turn the volume down and up, F12 saves a\n"
+    "screenshot. Every key can be changed in the configuration file (see FILES below).\n"
     "A game controller plays too:\n";
 
 const char FILES[] =
     "\n"
+    "FILES\n"
     "Pictures and sounds are searched for in --data, $ZORVANE_DATA, the data folder beside the\n"
     "program and the installed one; hi-scores are kept in $XDG_DATA_HOME/zorvane/scores.dat\n"
-    "(~/.local/share/zorvane/scores.dat when XDG_DATA_HOME is not set).\n";
+    "(~/.local/share/zorvane/scores.dat when XDG_DATA_HOME is not set).\n"
+    "Settings are read from $XDG_CONFIG_HOME/zorvane/zorvane.toml (~/.config/zorvane/), else from\n"
+    "zorvane/zorvane.toml in $XDG_CONFIG_DIRS (/etc/xdg), or from --config FILE; the game never\n"
+    "writes it. --print-config prints one to start from, for example:\n"
+    "  [keys]\n"
+    "  slow = [\"KeyZ\"]               # keys by their place: KeyboardEvent.code names\n"
+    "  fast = [\"KeyX\"]\n"
+    "  fullscreen = [\"Alt+Enter\", \"F11\"]\n"
+    "  [sound]\n"
+    "  volume = 70                   # 0..100\n"
+    "  muted = false\n"
+    "  [window]\n"
+    "  fullscreen = true\n"
+    "  scale = \"fit\"                 # or \"integer\"\n"
+    "Full screen or window, the window's size, volume and mute are remembered in\n"
+    "$XDG_STATE_HOME/zorvane/state.toml (~/.local/state/zorvane/); the command line wins over\n"
+    "them, and they win over the configuration file. Screenshots go to Zorvane/ in the pictures\n"
+    "folder ($XDG_PICTURES_DIR, the one user-dirs.dirs names, else the home folder).\n";
 
 bool parse_seed(const std::string& text, uint32_t* seed) {
   if (text.empty() || text.size() > 10) return false;
@@ -91,7 +113,7 @@ const OptionSpec OPTIONS[] = {
      [](Options* o, const std::string& v, std::string* error) {
        if (v == "fit" || v == "integer") {
          o->scale = v == "fit" ? ScaleMode::FIT : ScaleMode::INTEGER;
-         return true;
+         return o->scale_given = true;
        }
        *error = "--scale takes fit or integer, not '" + v + "'";
        return false;
@@ -99,6 +121,9 @@ const OptionSpec OPTIONS[] = {
     {"--data", true, [](Options* o, const std::string& v, std::string* e) { return set_path(&o->data_dir, "--data", "a folder", v, e); }},
     {"--scores", true,
      [](Options* o, const std::string& v, std::string* e) { return set_path(&o->scores_file, "--scores", "a file name", v, e); }},
+    {"--config", true,
+     [](Options* o, const std::string& v, std::string* e) { return set_path(&o->config_file, "--config", "a file name", v, e); }},
+    {"--print-config", false, [](Options* o, const std::string&, std::string*) { return o->print_config = true; }},
     {"--seed", true,
      [](Options* o, const std::string& v, std::string* error) {
        if (parse_seed(v, &o->seed)) return o->seed_given = true;

@@ -11,8 +11,11 @@ struct Options {
   bool version = false;
   int32_t windowed = -1;  // -1: not said (the environment or the default decides), 0 full screen, 1 window
   ScaleMode scale = ScaleMode::FIT;
+  bool scale_given = false;  // --scale was given (else the configuration file decides)
   std::string data_dir;     // --data DIR
   std::string scores_file;  // --scores FILE
+  std::string config_file;  // --config FILE
+  bool print_config = false;
   bool seed_given = false;
   uint32_t seed = 0;        // --seed N
   DemoMode demo = DemoMode::NONE;

@@ -76,6 +76,16 @@ bool platform_scores_read(std::string* out);
 // be written, which is reported once on stderr. The text is then read back from memory.
 bool platform_scores_write(const std::string& text);
 
+// --- settings ---
+// Reads the player's configuration (--config FILE, else zorvane/zorvane.toml in the XDG config
+// folders; in the browser, local storage) and what the last game remembered, reporting every
+// mistake in one line on stderr. Called once before the window opens, after
+// platform_configure_video (whose choices win). remember false (a replay) never writes the
+// remembered choices.
+void platform_configure_settings(const char* config_option, bool remember);
+// The complete, commented configuration file of the settings in force (--print-config).
+std::string platform_settings_text();
+
 // --- time ---
 uint32_t platform_ticks();            // milliseconds, wrapping at 2^32
 int64_t platform_time_seconds();      // calendar time in whole seconds

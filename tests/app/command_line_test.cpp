@@ -119,10 +119,11 @@ TEST_F(CommandLineFiles, DataScoresAndWindowModeReachThePlatform) {
   EXPECT_EQ(text_of(scores), "AAA 5\n");
   EXPECT_EQ((std::vector<int32_t>{fake_configured_windowed(), fake_configured_integer_scale()}),
             (std::vector<int32_t>{1, 1}));
-  // --fullscreen says full screen; saying nothing leaves the choice to the environment.
+  // --fullscreen says full screen; saying nothing leaves the choice to the environment, the
+  // remembered state and the configuration file (-1).
   EXPECT_EQ(handle({"--fullscreen"}).status, -1);
   EXPECT_EQ((std::vector<int32_t>{fake_configured_windowed(), fake_configured_integer_scale()}),
-            (std::vector<int32_t>{0, 0}));
+            (std::vector<int32_t>{0, -1}));
   EXPECT_EQ(handle({}).status, -1);
   EXPECT_EQ(fake_configured_windowed(), -1);
 }

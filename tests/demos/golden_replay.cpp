@@ -13,7 +13,7 @@
 #include "common/frame_hash.h"
 #include "common/replay_report.h"
 #include "platform/fake/fake_platform.h"
-#include "png_writer.h"
+#include "platform/common/png_writer.h"
 
 namespace {
 

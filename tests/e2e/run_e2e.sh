@@ -59,7 +59,9 @@ game_stacks() {
 # test's own. Seed 3 starts the QIX in the top left corner, far from the claim drawn below at
 # the bottom, so the claim is seldom cut by it.
 start_game() {
-  (cd "$work" && HOME="$work" SDL_AUDIODRIVER=dummy exec "$zorvane" --seed 3) >"$work/game.log" 2>&1 &
+  (cd "$work" && HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_CONFIG_DIRS="$work/config-dirs" \
+    XDG_STATE_HOME="$work/state" XDG_DATA_HOME="$work/data" XDG_PICTURES_DIR="$work/pictures" \
+    SDL_AUDIODRIVER=dummy exec "$zorvane" --seed 3) >"$work/game.log" 2>&1 &
   game_pid=$!
   window=""
   # Up to 30 s: on a loaded machine loading the libraries alone has taken over 2 s.

@@ -1,11 +1,13 @@
 // The browser build in Debian's headless Chromium: what the page loads, the menu and the game
 // screen as a player sees them, every golden demo replayed to the same frames and sounds as the
-// native build, and a saved hi-score surviving a reload.
+// native build, a saved hi-score surviving a reload, and the player's settings: keys bound by
+// place from the configuration text in local storage, volume remembered, screenshots downloaded.
 //   node browser_test.mjs BUILD_WEB_DIR DEMOS_DIR [SCREENSHOT_DIR]
 import { test, before, after } from "node:test";
 import assert from "node:assert/strict";
 import fs from "node:fs";
 import path from "node:path";
+import zlib from "node:zlib";
 
 import { serve, launch } from "./page_server.mjs";
 import { GAME_KEYS, PHASES, canvasPixels, countColour, pictureAt, phase, startTestRun, drive } from "./page_tools.mjs";
@@ -237,5 +239,110 @@ test("a saved hi-score survives a reload", async () => {
   assert.equal(await page.evaluate(() => window.localStorage.getItem("zorvane/scores.dat")), saved);
   assert.deepEqual(page.errors, []);
   await other.context().close();
+  await page.context().close();
+});
+
+// The indices and palette of an indexed PNG as the game writes it, as RGBA.
+function pngPixels(bytes) {
+  let at = 8, width = 0, height = 0, palette = null;
+  const idat = [];
+  while (at < bytes.length) {
+    const n = bytes.readUInt32BE(at), type = bytes.toString("latin1", at + 4, at + 8), data = bytes.subarray(at + 8, at + 8 + n);
+    if (type === "IHDR") [width, height] = [data.readUInt32BE(0), data.readUInt32BE(4)];
+    if (type === "PLTE") palette = data;
+    if (type === "IDAT") idat.push(data);
+    at += 12 + n;
+  }
+  const raw = zlib.inflateSync(Buffer.concat(idat));
+  const data = new Uint8Array(width * height * 4);
+  for (let y = 0; y < height; ++y)
+    for (let x = 0; x < width; ++x) {
+      const index = raw[y * (width + 1) + 1 + x];
+      data.set([palette[3 * index], palette[3 * index + 1], palette[3 * index + 2], 255], (y * width + x) * 4);
+    }
+  return { width, height, data };
+}
+
+test("settings from local storage: keys by place, volume remembered, screenshots downloaded", async () => {
+  const page = await freshPage();
+  await openGame(page, "?args=--seed%203");
+  await page.evaluate(() => window.localStorage.setItem("zorvane/zorvane.toml",
+                                                        '[keys]\nslow = ["KeyZ"]\n[sound]\nvolume = 50\n'));
+  await openGame(page, "?args=--seed%203");
+  // The volume keys: a notice over the picture, and the choice in storage.
+  const notice = { x: 12, y: 12, w: 110, h: 22 };
+  const before = countColour(await canvasPixels(page), notice, [255, 255, 255]);
+  await tap(page, "Minus");
+  await waitForPicture(page, (p) => countColour(p, notice, [255, 255, 255]) > before + 30, "the volume notice");
+  await page.waitForFunction(() => (window.localStorage.getItem("zorvane/state.toml") || "").includes("volume = 40"),
+                             null, { timeout: 20000 });
+  // Gone again after about a second and a half.
+  await waitForPicture(page, (p) => countColour(p, notice, [255, 255, 255]) === before, "the notice gone");
+  // Mute silences what the mixer hands Web Audio; M again brings the sound back.
+  await page.waitForFunction(() => Module.zorvaneAudio && Module.zorvaneAudio.state === "running", null, { timeout: 20000 });
+  await page.evaluate(() => {
+    const mix = Module._zorvane_audio_mix;
+    window.loudest = 0;
+    Module._zorvane_audio_mix = (frames) => {
+      const at = mix(frames);
+      for (let i = 0; i < 2 * frames; ++i) window.loudest = Math.max(window.loudest, Math.abs(Module.HEAP16[(at >> 1) + i]));
+      return at;
+    };
+  });
+  await tap(page, "KeyM");
+  await page.waitForTimeout(500);
+  await page.evaluate(() => { window.loudest = 0; });
+  for (const key of ["ArrowDown", "ArrowUp", "ArrowDown", "ArrowUp"]) await tap(page, key);
+  await page.waitForTimeout(500);
+  assert.equal(await page.evaluate(() => window.loudest), 0, "muted: the menu's sounds are silent");
+  await tap(page, "KeyM");
+  for (const key of ["ArrowDown", "ArrowUp"]) await tap(page, key);
+  await page.waitForFunction(() => window.loudest > 100, null, { timeout: 20000 });
+  await page.waitForFunction(() => window.localStorage.getItem("zorvane/state.toml").includes("muted = false"),
+                             null, { timeout: 20000 });
+  // Reloaded, the game starts from the volume it left (one more step: 30).
+  await openGame(page, "?args=--seed%203");
+  await tap(page, "NumpadSubtract");
+  await page.waitForFunction(() => window.localStorage.getItem("zorvane/state.toml").includes("volume = 30"),
+                             null, { timeout: 20000 });
+  // The screenshot key downloads the frame the game drew, exactly (on the still about screen).
+  for (const key of ["ArrowDown", "ArrowDown", "Enter"]) await tap(page, key);
+  await page.waitForTimeout(500);
+  const download = page.waitForEvent("download", { timeout: 20000 });
+  await tap(page, "F12");
+  const file = await download;
+  assert.match(file.suggestedFilename(), /^zorvane-\d{8}-\d{6}\.png$/);
+  const shot = pngPixels(fs.readFileSync(await file.path()));
+  assert.equal(shot.width, 640);
+  assert.equal(shot.height, 480);
+  // Once the notice naming the file is gone, the canvas shows exactly the PNG's pixels.
+  await waitForPicture(page, (p) => Buffer.compare(Buffer.from(p.data), Buffer.from(shot.data)) === 0,
+                       "the screenshot's frame once its notice is gone");
+  // KeyZ draws slowly, Ctrl no longer does.
+  await tap(page, "Escape");
+  await waitForPicture(page, (p) => menuRowColours(p, 3).highlight > 40, "the menu again, on About");
+  for (const key of ["ArrowUp", "ArrowUp"]) await tap(page, key);
+  await waitForPicture(page, (p) => menuRowColours(p, 1).highlight > 40, "New Game chosen");
+  await tap(page, "Enter");
+  await waitForPicture(page, isGameScreen, "the game screen");
+  const STIX = [255, 48, 96];
+  const column = { x: 310, y: 380, w: 20, h: 90 };
+  await page.keyboard.down("ControlLeft");
+  await page.keyboard.down("ArrowUp");
+  await page.waitForTimeout(600);
+  await page.keyboard.up("ArrowUp");
+  await page.keyboard.up("ControlLeft");
+  assert.equal(countColour(await canvasPixels(page), column, STIX), 0, "Ctrl draws no stix");
+  await page.keyboard.down("KeyZ");
+  await page.keyboard.down("ArrowUp");
+  await waitForPicture(page, (p) => countColour(p, column, STIX) > 3, "a stix drawn with Z");
+  await page.keyboard.up("ArrowUp");
+  await page.keyboard.up("KeyZ");
+  // Alt+Enter asks the browser for full screen, and leaves it again.
+  await page.keyboard.press("Alt+Enter");
+  await page.waitForFunction(() => document.fullscreenElement !== null, null, { timeout: 20000 });
+  await page.keyboard.press("Alt+Enter");
+  await page.waitForFunction(() => document.fullscreenElement === null, null, { timeout: 20000 });
+  assert.deepEqual(page.errors, []);
   await page.context().close();
 });

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "png_writer.h"
+#include "platform/common/png_writer.h"
 
 // The sizes the icon theme gets, in pixels (square).
 constexpr int32_t ICON_SIZE_COUNT = 8;

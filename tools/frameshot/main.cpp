@@ -10,7 +10,7 @@
 
 #include "app/app.h"
 #include "platform/fake/fake_platform.h"
-#include "png_writer.h"
+#include "platform/common/png_writer.h"
 
 int main(int argc, char** argv) {
   if (argc < 4 || argc % 2 != 0) {

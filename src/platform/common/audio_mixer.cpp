@@ -1,9 +1,12 @@
 // Sums voices in 32 bits and clamps once at the end, so loud overlaps clip instead of wrapping.
 #include "platform/common/audio_mixer.h"
 
+#include <atomic>
 #include <cmath>
 
 namespace {
+
+std::atomic<int32_t> master_gain{MIX_UNITY};
 
 void add_span(const MixVoice& v, uint32_t from, int32_t count, int32_t* acc) {
   const int16_t* src = v.frames + static_cast<size_t>(from) * 2;
@@ -51,8 +54,10 @@ void mixer_mix(MixVoice* const* voices, int32_t count, int16_t* out, int32_t fra
   for (int32_t i = 0; i < frames * 2; ++i) accumulator[i] = 0;
   for (int32_t i = 0; i < count; ++i)
     if (voices[i]->playing) mix_voice(*voices[i], frames, accumulator);
+  const int32_t gain = master_gain.load(std::memory_order_relaxed);
   for (int32_t i = 0; i < frames * 2; ++i) {
     int32_t s = accumulator[i];
+    if (gain != MIX_UNITY) s = static_cast<int32_t>((static_cast<int64_t>(s) * gain) >> 15);
     out[i] = static_cast<int16_t>(s > 32767 ? 32767 : (s < -32768 ? -32768 : s));
   }
 }
@@ -67,4 +72,16 @@ void mixer_pan_gains(int32_t pan, int32_t* gain_left, int32_t* gain_right) {
                       : static_cast<int32_t>(std::lround(MIX_UNITY * std::pow(10.0, -magnitude / 2000.0)));
   *gain_left = pan > 0 ? quiet : MIX_UNITY;
   *gain_right = pan < 0 ? quiet : MIX_UNITY;
+}
+
+void mixer_set_master_gain(int32_t gain) {
+  master_gain.store(gain < 0 ? 0 : (gain > MIX_UNITY ? MIX_UNITY : gain), std::memory_order_relaxed);
+}
+
+int32_t mixer_master_gain() { return master_gain.load(std::memory_order_relaxed); }
+
+int32_t mixer_volume_gain(int32_t volume) {
+  if (volume <= 0) return 0;
+  if (volume >= 100) return MIX_UNITY;
+  return static_cast<int32_t>(std::lround(MIX_UNITY * std::pow(10.0, (volume - 100) * 0.5 / 20.0)));
 }

@@ -18,7 +18,8 @@ struct MixVoice {
   int32_t gain_right = MIX_UNITY;
 };
 
-// Mixes every playing voice into out (frames stereo frames), saturating instead of wrapping.
+// Mixes every playing voice into out (frames stereo frames), saturating instead of wrapping, at
+// the master gain.
 // accumulator must hold 2 * frames values. Voices advance; a one-shot voice that reaches its
 // end stops, goes back to frame 0 and is marked finished; a looping one starts again at 0.
 void mixer_mix(MixVoice* const* voices, int32_t count, int16_t* out, int32_t frames, int32_t* accumulator);
@@ -26,3 +27,10 @@ void mixer_mix(MixVoice* const* voices, int32_t count, int16_t* out, int32_t fra
 // The gains of a DirectSound-style pan: -10000..10000 hundredths of a decibel taken off the
 // other side (positive pan quietens the left, negative the right); +-10000 silences it.
 void mixer_pan_gains(int32_t pan, int32_t* gain_left, int32_t* gain_right);
+
+// The master gain of the output (the player's volume and mute), MIX_UNITY at first. Safe to set
+// from any thread while the audio thread mixes.
+void mixer_set_master_gain(int32_t gain);
+int32_t mixer_master_gain();
+// The gain of a volume of 0..100: 0.5 dB a step below 100 (so steps of 10 sound even), 0 silent.
+int32_t mixer_volume_gain(int32_t volume);

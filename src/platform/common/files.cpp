@@ -16,7 +16,9 @@
 bool platform_file_read(const char* path, std::string* out, size_t max_bytes) {
   out->clear();
   if (path == nullptr) return false;
-  const int fd = open(path, O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: opening a FIFO by that name would otherwise wait for a writer (it is then
+  // refused as not a regular file); on a regular file it changes nothing.
+  const int fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   struct stat st;
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<uint64_t>(st.st_size) > max_bytes) {

@@ -6,9 +6,15 @@
 #include <deque>
 #include <map>
 
+#include "platform/common/bindings.h"
+#include "platform/common/controls.h"
 #include "platform/common/glyphs.h"
+#include "platform/common/key_codes.h"
+#include "platform/common/notice.h"
 #include "platform/common/pacing.h"
 #include "platform/common/pcm_convert.h"
+#include "platform/common/screenshot.h"
+#include "platform/common/settings.h"
 
 namespace {
 
@@ -24,8 +30,13 @@ struct FakeBuffer {
   int32_t requested_pan = 0;
 };
 
+constexpr int32_t MAX_CODES = 128;
+
 struct FakeState {
   bool keys[256] = {};
+  bool codes[MAX_CODES] = {};  // physical keys, by KEY_CODE_NAMES index
+  ControlEdges edges;
+  bool fullscreen_toggles = false;  // the full-screen action's state, as the window would be
   std::function<void(int32_t)> key_hook;
   std::function<void(uint64_t)> present_hook;
   uint32_t ticks = 0;
@@ -86,12 +97,21 @@ uint32_t buffer_position(FakeBuffer& b) {
 void fake_reset() {
   glyphs_forget();
   fake = FakeState{};
+  settings_reset();
+  notice_reset();
+}
+bool fake_set_code(const char* code, bool down) {
+  const int32_t k = key_code_by_name(code);
+  if (k < 0 || k >= MAX_CODES) return false;
+  fake.codes[k] = down;
+  return true;
 }
 void fake_set_key(int32_t vk, bool down) {
   if (vk >= 0 && vk < 256) fake.keys[vk] = down;
 }
 void fake_release_all_keys() {
   for (bool& k : fake.keys) k = false;
+  for (bool& k : fake.codes) k = false;
 }
 void fake_on_key_query(std::function<void(int32_t)> hook) { fake.key_hook = std::move(hook); }
 void fake_on_present(std::function<void(uint64_t)> hook) { fake.present_hook = std::move(hook); }
@@ -155,6 +175,7 @@ bool fake_save_frame(const FakeFrame& frame, const std::string& path) {
 void platform_configure_video(int32_t windowed, int32_t integer_scale) {
   fake.windowed = windowed;
   fake.integer_scale = integer_scale;
+  settings_command_line(windowed, integer_scale);
 }
 const char* platform_window_error() { return fake.fail_window ? "no display (simulated)" : ""; }
 int32_t platform_window_create(const char*) {
@@ -162,9 +183,17 @@ int32_t platform_window_create(const char*) {
   fake.window = true;
   return 1;
 }
-void platform_window_destroy() { fake.window = false; }
+void platform_window_destroy() {
+  if (fake.window) settings_finish();
+  fake.window = false;
+}
 
 int32_t platform_peek_message(PlatformMessage* out) {
+  // The program's actions, once a pass, as the real platforms take them.
+  const ActionMask left =
+      controls_apply(controls_begun(&fake.edges, bindings_held(settings_now().keys, fake.codes), 0), fake.ticks);
+  if (left & action_bit(ACTION_FULLSCREEN)) settings_set_fullscreen(!settings_now().fullscreen);
+  settings_tick(fake.ticks);
   if (fake.queue.empty()) return 0;
   *out = fake.queue.front();
   fake.queue.pop_front();
@@ -179,11 +208,14 @@ int32_t platform_has_focus() { return fake.focused ? 1 : 0; }
 
 int32_t platform_key_down(int32_t vk) {
   if (fake.key_hook) fake.key_hook(vk);
-  return vk >= 0 && vk < 256 && fake.keys[vk] ? 1 : 0;
+  if (vk >= 0 && vk < 256 && fake.keys[vk]) return 1;
+  return action_game_key_down(bindings_held(settings_now().keys, fake.codes), vk);
 }
 
 int32_t platform_any_key_down() {
   for (bool k : fake.keys)
+    if (k) return 1;
+  for (bool k : fake.codes)
     if (k) return 1;
   return 0;
 }
@@ -240,6 +272,7 @@ void platform_wait_frame_tick() {
 }
 
 void platform_present(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3]) {
+  screenshot_take_pending(pixels, pitch, palette_rgb);
   if (fake.vblank_hz > 0)
     wait_tick_and_vblank();
   else

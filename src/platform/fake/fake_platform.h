@@ -27,8 +27,11 @@ struct FakeSoundPlay {
 // no glyph table read yet.
 void fake_reset();
 
-// Keys.
+// Keys. fake_set_key holds a game key directly; fake_set_code a physical key by its
+// KeyboardEvent.code name ("KeyZ"), which goes through the bindings in force (false for a
+// name the platform does not know).
 void fake_set_key(int32_t vk, bool down);
+bool fake_set_code(const char* code, bool down);
 void fake_release_all_keys();
 // Called at every key query, before the answer is given (to script busy waits).
 void fake_on_key_query(std::function<void(int32_t vk)> hook);

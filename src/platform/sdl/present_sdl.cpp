@@ -126,6 +126,7 @@ void platform_display_close() {
 
 void platform_present(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3]) {
   video_pump();
+  present_overlay_begin(pixels, pitch, palette_rgb);
   const int32_t ready = prepare(pixels, pitch, palette_rgb, false);
   clock_wait_next_tick();
   if (ready == PREPARE_DRAWN)

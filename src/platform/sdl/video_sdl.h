@@ -27,11 +27,13 @@ struct SdlVideo {
 // The one window and renderer of the program, shared by the window and presentation code.
 extern SdlVideo sdl_video;
 
-// Takes every pending SDL event: quit requests set the close request, Alt+Enter toggles
-// full screen, window changes ask for a redraw, everything else (keys, mouse, text) is dropped
-// so nothing piles up.
+// Takes every pending SDL event: quit requests set the close request, key presses of the
+// program's actions (full screen, volume, mute, screenshot) are carried out, window changes ask
+// for a redraw, everything else (mouse, text) is dropped so nothing piles up.
 void video_pump();
 // Frees the presentation's own textures before the renderer goes (present_sdl.cpp).
 void present_release();
 // Goes full screen if that was put off until the first frame (window_sdl.cpp).
 void video_enter_pending_fullscreen();
+// Full screen to window and back (the full-screen action); the choice is remembered.
+void video_toggle_fullscreen();

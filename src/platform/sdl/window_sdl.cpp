@@ -6,9 +6,12 @@
 #include <deque>
 #include <string>
 
+#include "platform/common/settings.h"
 #include "platform/platform.h"
 #include "platform/sdl/audio_sdl.h"
 #include "platform/sdl/gamepad_sdl.h"
+#include "platform/sdl/keys_sdl.h"
+#include "platform/sdl/present_overlay.h"
 #include "platform/sdl/video_sdl.h"
 
 SdlVideo sdl_video;
@@ -29,17 +32,6 @@ std::string window_error;
 // loop posts its one close event when it first sees it.
 void request_close() { queue.close_requested = true; }
 
-void toggle_fullscreen() {
-  if (!sdl_video.window) return;
-  if (sdl_video.fullscreen_pending) {  // asked before the first frame: stay in the window
-    sdl_video.fullscreen_pending = false;
-    return;
-  }
-  bool full = (SDL_GetWindowFlags(sdl_video.window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
-  SDL_SetWindowFullscreen(sdl_video.window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
-  sdl_video.redraw = true;
-}
-
 void handle(const SDL_Event& e) {
   switch (e.type) {
     case SDL_QUIT:
@@ -50,10 +42,16 @@ void handle(const SDL_Event& e) {
         case SDL_WINDOWEVENT_CLOSE:
           request_close();
           break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          // A window's size is remembered in window units; full screen's is the desktop's.
+          if (sdl_video.window && !sdl_video.fullscreen_pending &&
+              (SDL_GetWindowFlags(sdl_video.window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == 0)
+            settings_set_window_size(e.window.data1, e.window.data2);
+          sdl_video.redraw = true;
+          break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_RESTORED:
-        case SDL_WINDOWEVENT_SIZE_CHANGED:
           sdl_video.redraw = true;
           break;
         default:
@@ -61,9 +59,7 @@ void handle(const SDL_Event& e) {
       }
       break;
     case SDL_KEYDOWN:
-      if ((e.key.keysym.mod & KMOD_ALT) && !e.key.repeat &&
-          (e.key.keysym.scancode == SDL_SCANCODE_RETURN || e.key.keysym.scancode == SDL_SCANCODE_KP_ENTER))
-        toggle_fullscreen();
+      keys_sdl_event(e.key);
       break;
     default:
       gamepad_handle_event(e);
@@ -177,10 +173,8 @@ SDL_Renderer* renderer_create(SDL_Window* window, bool vsync) {
   return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
 }
 
-bool starts_windowed() {
-  if (sdl_video.windowed >= 0) return sdl_video.windowed == 1;
-  return env("ZORVANE_WINDOWED") != nullptr;
-}
+// The command line, ZORVANE_WINDOWED, the remembered choice and the player's file decide.
+bool starts_windowed() { return !settings_now().fullscreen; }
 
 // The display's refresh rate, 0 when it does not say (Xvfb) or says something implausible.
 int32_t display_refresh_hz(SDL_Window* window) {
@@ -206,6 +200,20 @@ void video_pump() {
   int n;
   while ((n = SDL_PeepEvents(events, 32, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT)) > 0)
     for (int i = 0; i < n; ++i) handle(events[i]);
+  if (sdl_video.window) keys_sdl_step();
+}
+
+void video_toggle_fullscreen() {
+  if (!sdl_video.window) return;
+  if (sdl_video.fullscreen_pending) {  // asked before the first frame: stay in the window
+    sdl_video.fullscreen_pending = false;
+    settings_set_fullscreen(false);
+    return;
+  }
+  bool full = (SDL_GetWindowFlags(sdl_video.window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+  SDL_SetWindowFullscreen(sdl_video.window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+  settings_set_fullscreen(!full);
+  sdl_video.redraw = true;
 }
 
 void video_enter_pending_fullscreen() {
@@ -217,7 +225,8 @@ void video_enter_pending_fullscreen() {
 
 void platform_configure_video(int32_t windowed, int32_t integer_scale) {
   sdl_video.windowed = windowed < 0 ? -1 : (windowed ? 1 : 0);
-  sdl_video.integer_scale = integer_scale ? 1 : 0;
+  settings_command_line(windowed, integer_scale);
+  sdl_video.integer_scale = settings_now().integer_scale ? 1 : 0;
 }
 
 const char* platform_window_error() { return window_error.c_str(); }
@@ -226,16 +235,21 @@ int32_t platform_window_create(const char* caption) {
   if (sdl_video.window) return static_cast<int32_t>(SDL_GetWindowID(sdl_video.window));
   window_error.clear();
   if (!video_init()) return 0;
-  // Only key-downs (for Alt+Enter) and window events are of interest; keys are polled.
+  // Only key-downs (for the program's actions) and window events are of interest; keys are polled.
   for (Uint32 type : {SDL_KEYUP, SDL_TEXTINPUT, SDL_TEXTEDITING, SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN,
                       SDL_MOUSEBUTTONUP, SDL_MOUSEWHEEL, SDL_FINGERDOWN, SDL_FINGERUP, SDL_FINGERMOTION})
     SDL_EventState(type, SDL_IGNORE);
   // In physical pixels: on a scaled output the renderer's output is larger than the window, and
   // the picture is scaled sharply to it instead of being blown up by the compositor.
   const Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
-  // Leaving full screen restores this 640x480 size.
+  // Leaving full screen restores this size (in window units): 640x480, or the window's size the
+  // last game left.
+  const Settings& s = settings_now();
+  sdl_video.integer_scale = s.integer_scale ? 1 : 0;
+  const int width = s.window_width > 0 ? s.window_width : WINDOW_WIDTH;
+  const int height = s.window_height > 0 ? s.window_height : WINDOW_HEIGHT;
   SDL_Window* window = SDL_CreateWindow(caption ? caption : "", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                        WINDOW_WIDTH, WINDOW_HEIGHT, flags);
+                                        width, height, flags);
   if (!window) {
     window_error = std::string("cannot open a window on the display (") + SDL_GetError() + ")";
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -269,7 +283,9 @@ int32_t platform_window_create(const char* caption) {
 
 void platform_window_destroy() {
   if (!sdl_video.window) return;
+  settings_finish();
   platform_display_close();
+  present_overlay_release();
   present_release();
   SDL_DestroyRenderer(sdl_video.renderer);
   SDL_DestroyWindow(sdl_video.window);

@@ -1,60 +1,77 @@
-// Keys from the page's keyboard events. The game's keys are taken from the page (no scrolling on
-// arrows or Space, no help page on F1); every other key keeps its browser meaning.
+// Keys from the page's keyboard events, by physical place (KeyboardEvent.code), through the
+// bindings in force. Bound keys are taken from the page (no scrolling on arrows or Space, no help
+// page on F1); every other key keeps its browser meaning.
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
 #include <cstring>
 
 #include "common/input.h"
+#include "platform/common/bindings.h"
+#include "platform/common/controls.h"
+#include "platform/common/key_codes.h"
+#include "platform/common/settings.h"
 #include "platform/platform.h"
 #include "platform/web/web_platform.h"
 
 namespace {
 
+constexpr int32_t KEY_CODE_COUNT_MAX = 128;  // room for every KEY_CODE_NAMES entry
+
 struct WebKeys {
-  bool down[256] = {};
+  bool down[KEY_CODE_COUNT_MAX] = {};
   // Went down since the pass began: a tap that is over before the game looks (the page handles
   // events only between frames) still counts as held for one pass.
-  bool tapped[256] = {};
-  int32_t others_down = 0;  // keys the game does not read, for "any key"
-  bool driven = false;      // a test sets the keys
+  bool tapped[KEY_CODE_COUNT_MAX] = {};
+  int32_t others_down = 0;    // keys we have no name for, for "any key"
+  ActionMask program_tapped = 0;  // program actions pressed since the pass began
+  ControlEdges edges;
+  bool driven = false;        // a test sets the keys
   uint16_t driven_mask = 0;
 };
 
 WebKeys keys;
 
-// The game's virtual-key number of a key event, 0 for keys it does not read. The physical key
-// (code) first, so a keyboard layout never moves the arrows.
-int32_t key_of(const EmscriptenKeyboardEvent& e) {
-  struct Named {
-    const char* code;
-    int32_t vk;
-  };
-  static const Named NAMES[] = {
-      {"Enter", VK_RETURN},       {"NumpadEnter", VK_RETURN}, {"ShiftLeft", VK_SHIFT},  {"ShiftRight", VK_SHIFT},
-      {"ControlLeft", VK_CONTROL}, {"ControlRight", VK_CONTROL}, {"Escape", VK_ESCAPE}, {"Space", VK_SPACE},
-      {"ArrowLeft", VK_LEFT},     {"ArrowUp", VK_UP},         {"ArrowRight", VK_RIGHT}, {"ArrowDown", VK_DOWN},
-      {"F1", VK_F1},
-  };
-  for (const Named& n : NAMES)
-    if (std::strcmp(e.code, n.code) == 0) return n.vk;
-  if (e.code[0] == '\0' && input_key_bit(static_cast<int32_t>(e.keyCode)) != 0) return static_cast<int32_t>(e.keyCode);
-  return 0;
+// The key of an event by its physical place (code), whatever the layout types there.
+int32_t key_of(const EmscriptenKeyboardEvent& e) { return key_code_by_name(e.code); }
+
+uint8_t mods_of(const EmscriptenKeyboardEvent& e) {
+  return static_cast<uint8_t>((e.altKey ? KEY_MOD_ALT : 0) | (e.ctrlKey ? KEY_MOD_CTRL : 0) |
+                              (e.shiftKey ? KEY_MOD_SHIFT : 0));
+}
+
+// Full screen, asked for in the pass after the key or button: browsers allow it for a few
+// seconds after the player's own input.
+EM_JS(void, page_toggle_fullscreen, (), {
+  var canvas = Module['canvas'];
+  if (document.fullscreenElement) document.exitFullscreen();
+  else if (canvas && canvas.requestFullscreen) canvas.requestFullscreen().catch(function() {});
+});
+
+// The actions the keyboard holds this pass.
+ActionMask keyboard_actions() {
+  bool held[KEY_CODE_COUNT_MAX];
+  for (int32_t k = 0; k < KEY_CODE_COUNT; ++k) held[k] = keys.down[k] || keys.tapped[k];
+  return bindings_held(settings_now().keys, held);
 }
 
 EM_BOOL on_key(int type, const EmscriptenKeyboardEvent* e, void*) {
   const bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
   web_audio_unlock();  // browsers let sound start only after a key press
-  const int32_t vk = key_of(*e);
-  if (vk == 0) {
+  const int32_t k = key_of(*e);
+  if (k == KEY_NONE) {
     // Repeats add nothing; a release the page never saw the press of does not go below zero.
     if (down && !e->repeat) ++keys.others_down;
     if (!down && keys.others_down > 0) --keys.others_down;
     return EM_FALSE;
   }
-  keys.down[vk] = down;
-  if (down) keys.tapped[vk] = true;
-  return EM_TRUE;  // the page does not scroll or open its help
+  keys.down[k] = down;
+  if (down) keys.tapped[k] = true;
+  const ActionMask pressed = bindings_pressed(settings_now().keys, k, mods_of(*e));
+  if (down && !e->repeat) keys.program_tapped |= pressed & PROGRAM_ACTIONS;
+  // A bound key belongs to the game: the page does not scroll, open its help or zoom. Other
+  // keys keep their browser meaning.
+  return pressed != 0 ? EM_TRUE : EM_FALSE;
 }
 
 void let_go() {
@@ -88,6 +105,17 @@ void listen() {
 
 }  // namespace
 
+ActionMask web_actions_held() {
+  // Every source of actions, OR-ed: the keyboard's and the controllers' (touch goes here too).
+  return keyboard_actions() | web_gamepad_actions();
+}
+
+void web_program_actions(ActionMask held, ActionMask tapped) {
+  if (controls_apply(controls_begun(&keys.edges, held, tapped), platform_ticks()) & action_bit(ACTION_FULLSCREEN))
+    page_toggle_fullscreen();
+  settings_tick(platform_ticks());
+}
+
 void web_focus_changed(bool focused) {
   // A key held while the page loses the focus is never seen going up.
   if (!focused) let_go();
@@ -95,6 +123,9 @@ void web_focus_changed(bool focused) {
 }
 
 void web_keys_begin_pass() {
+  // The program's own actions from every source at once, before this pass's taps are let go.
+  if (!keys.driven) web_program_actions(web_actions_held(), keys.program_tapped);
+  keys.program_tapped = 0;
   for (bool& k : keys.tapped) k = false;
 }
 
@@ -111,14 +142,14 @@ void web_keys_reset() {
 int32_t platform_key_down(int32_t vk) {
   listen();
   if (keys.driven) return (keys.driven_mask & input_key_bit(vk)) != 0 ? 1 : 0;
-  return (vk >= 0 && vk < 256 && (keys.down[vk] || keys.tapped[vk])) || web_gamepad_key_down(vk) ? 1 : 0;
+  return action_game_key_down(web_actions_held(), vk);
 }
 
 int32_t platform_any_key_down() {
   listen();
   if (keys.driven) return keys.driven_mask != 0 ? 1 : 0;
   if (keys.others_down > 0) return 1;
-  for (int32_t vk = 0; vk < 256; ++vk)
-    if (keys.down[vk] || keys.tapped[vk]) return 1;
+  for (int32_t k = 0; k < KEY_CODE_COUNT; ++k)
+    if (keys.down[k] || keys.tapped[k]) return 1;
   return 0;
 }

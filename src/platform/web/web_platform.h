@@ -39,6 +39,13 @@ void web_keys_begin_pass();
 void web_gamepad_begin_pass();
 bool web_gamepad_key_down(int32_t vk);
 ActionMask web_gamepad_actions();
+// What every source of input holds this pass, OR-ed: the keyboard's and the controllers' actions
+// (a new source joins here). The game's key state and the program's actions both read it.
+ActionMask web_actions_held();
+// The program's own actions (mute, volume, screenshot, full screen) begun this pass, from the
+// union of every source's held actions and the presses they saw come and go; the remembered
+// settings saved when due.
+void web_program_actions(ActionMask held, ActionMask tapped);
 void web_window_focus(bool focused);
 // Starts or wakes the page's sound (browsers allow it only after a key press).
 void web_audio_unlock();

@@ -4,6 +4,7 @@
 
 #include <deque>
 
+#include "platform/common/settings.h"
 #include "platform/platform.h"
 #include "platform/web/web_platform.h"
 
@@ -23,20 +24,24 @@ EM_JS(void, page_show_cursor, (int show), {
 
 }  // namespace
 
-// The page decides the canvas size; whole-factor scaling is the page's setting.
-void platform_configure_video(int32_t, int32_t) {}
+// The page decides the canvas size; whole-factor scaling is the page's setting. The settings
+// still take the command line's word.
+void platform_configure_video(int32_t windowed, int32_t integer_scale) { settings_command_line(windowed, integer_scale); }
 
 int32_t platform_window_create(const char*) {
   window.open = true;
   return 1;
 }
 const char* platform_window_error() { return ""; }
-void platform_window_destroy() { window.open = false; }
+void platform_window_destroy() {
+  if (window.open) settings_finish();
+  window.open = false;
+}
 
 // A pass begins here: the controllers are read once a pass, and taps the pass has seen end.
 int32_t platform_peek_message(PlatformMessage* out) {
-  web_keys_begin_pass();
   web_gamepad_begin_pass();
+  web_keys_begin_pass();
   if (window.queue.empty()) return 0;
   *out = window.queue.front();
   window.queue.pop_front();
