@@ -43,12 +43,13 @@ count_colour() {
     -fill black +opaque "$5" -fill white -opaque "$5" -format '%[fx:round(mean*w*h)]' info:
 }
 take_shot() { import -window root "$shot" 2>/dev/null; }
-ORANGE='rgb(250,100,0)'
-# The menu is the screen with the credit line at the top and no orange heading below it (the
-# hi-score list and the about screen have both).
+PURPLE='rgb(200,0,200)'
+# The menu is the screen with the credit line at the top and the purple labels of its buttons
+# (the hi-score list, the about screen and the initials entry have pale yellow text up there
+# too, but no buttons).
 in_menu() {
   take_shot && [ "$(count_colour 260 30 200 16 "$PALE_YELLOW")" -ge 60 ] &&
-    [ "$(count_colour 260 66 200 20 "$ORANGE")" -lt 20 ]
+    [ "$(count_colour 300 140 90 190 "$PURPLE")" -ge 300 ]
 }
 # The highlighted menu item (0 Resume, 1 New Game, 2 Hi-Scores, 3 About, 4 Quit), from the last
 # screenshot; -1 when none is.

@@ -125,7 +125,10 @@ struct PcmFormat {
   int32_t sample_rate;     // Hz
   int32_t bits_per_sample; // 8 (unsigned) or 16 (signed)
 };
-// Opens the audio device; 0 when there is none (every later call then fails quietly).
+// Opens the mixer and its output device; 0 when sound cannot be had at all (every later call
+// then fails quietly). Where the output is missing or goes away, sounds play on in silence and
+// the platform asks for it again until it is back (the SDL platform; the sound engine also
+// calls this again, now and then, after a 0).
 int32_t platform_audio_open();
 void platform_audio_close();
 // A buffer of PCM bytes the mixer can play; label names its source (a file) for logs.
