@@ -89,7 +89,9 @@ TEST(Icons, EverySizeIsWrittenWithSeeThroughCornersAndASolidField) {
 #else
   const std::string dir = asset_temp_dir("icons");
   ASSERT_TRUE(assetgen_write_icons(dir.c_str()));
-  for (int32_t size : ICON_SIZES) {
+  std::vector<int32_t> sizes(ICON_SIZES, ICON_SIZES + ICON_SIZE_COUNT);
+  sizes.insert(sizes.end(), WEB_ICON_SIZES, WEB_ICON_SIZES + WEB_ICON_SIZE_COUNT);
+  for (int32_t size : sizes) {
     SCOPED_TRACE(size);
     std::ifstream f(dir + "/icon-" + std::to_string(size) + ".png", std::ios::binary);
     const std::vector<uint8_t> file((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());

@@ -96,6 +96,7 @@ void web_focus_changed(bool focused) {
 
 void web_keys_begin_pass() {
   for (bool& k : keys.tapped) k = false;
+  web_touch_begin_pass();
 }
 
 void web_keys_drive(bool on, uint16_t mask) {
@@ -111,13 +112,16 @@ void web_keys_reset() {
 int32_t platform_key_down(int32_t vk) {
   listen();
   if (keys.driven) return (keys.driven_mask & input_key_bit(vk)) != 0 ? 1 : 0;
-  return (vk >= 0 && vk < 256 && (keys.down[vk] || keys.tapped[vk])) || web_gamepad_key_down(vk) ? 1 : 0;
+  return (vk >= 0 && vk < 256 && (keys.down[vk] || keys.tapped[vk])) || web_gamepad_key_down(vk) ||
+                 action_game_key_down(web_touch_actions(), vk)
+             ? 1
+             : 0;
 }
 
 int32_t platform_any_key_down() {
   listen();
   if (keys.driven) return keys.driven_mask != 0 ? 1 : 0;
-  if (keys.others_down > 0) return 1;
+  if (keys.others_down > 0 || web_touch_any_game_key()) return 1;
   for (int32_t vk = 0; vk < 256; ++vk)
     if (keys.down[vk] || keys.tapped[vk]) return 1;
   return 0;
