@@ -1,5 +1,5 @@
-// A minimal PNG writer for the desktop icons: 8-bit RGBA, no filtering, and a zlib stream of
-// stored (uncompressed) deflate blocks, so no compression library is needed.
+// A small PNG writer for the icons: 8-bit RGBA, each row filtered, and a zlib stream of one
+// deflate block with the fixed codes, so no compression library is needed.
 #pragma once
 #include <cstdint>
 #include <string>
