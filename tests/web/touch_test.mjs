@@ -24,6 +24,7 @@ const SMALL_PHONE = { width: 568, height: 320 };
 const STIX = [255, 48, 96];
 const PALE_YELLOW = [255, 255, 100];
 const PURPLE = [200, 0, 200];
+const WHITE = [255, 255, 255];
 
 let server, browser;
 
@@ -54,8 +55,8 @@ async function openGame(page, url = server.url, query = "?args=--seed%203") {
 }
 
 // Waits (up to 30 s, for a loaded machine) until the game's frame satisfies seen(areas found).
-async function waitForFrame(page, areas, seen, what) {
-  for (const end = Date.now() + 30000; Date.now() < end; await page.waitForTimeout(30)) {
+async function waitForFrame(page, areas, seen, what, timeout = 30000) {
+  for (const end = Date.now() + timeout; Date.now() < end; await page.waitForTimeout(30)) {
     const found = await frameAreas(page, areas);
     if (seen(found)) return found;
   }
@@ -140,7 +141,7 @@ test("touch controls beside the picture on phones and tablets, never over the pl
   await context.close();
 });
 
-test("a game played by touch alone: a claim with two thumbs, cancelled touches, a pinch, the initials", async () => {
+test("a game played by touch alone: a claim with two thumbs, a pinch, cancelled touches, the initials", async () => {
   const page = await touchPage(PHONE_LANDSCAPE);
   // What the page hands the game, and every cancelled pointer.
   await page.addInitScript(() => {
@@ -169,7 +170,8 @@ test("a game played by touch alone: a claim with two thumbs, cancelled touches, 
   // No sound until the first touch (browsers forbid it); OK starts a game.
   assert.equal(await page.evaluate(() => Boolean(Module.zorvaneAudio)), false);
   await f.tap(1, at("ok").x, at("ok").y);
-  await page.waitForFunction(() => Module.zorvaneAudio && Module.zorvaneAudio.state === "running", null, { timeout: 20000 });
+  await page.waitForFunction(() => Module.zorvaneAudio && Module.zorvaneAudio.state === "running", null, { timeout: 20000 })
+    .catch(() => assert.fail("the first touch starts the sound"));
   assert.equal(await page.evaluate(() => window.persistAsked), 1, "the page asks to keep its storage");
   await waitForFrame(page, [GAME_BORDER], isGameScreen, "the game screen");
   const SCORE = { x: 568, y: 24, w: 72, h: 11, colour: null };
@@ -215,37 +217,54 @@ test("a game played by touch alone: a claim with two thumbs, cancelled touches, 
             `the claim shows the picture: ${revealed.count} of ${inside.w}x${inside.h} (before: ${openAtStart.count} in the whole field)`);
   assert.ok(score.count > 0 && claim.count === 0);
 
-  // Lives lost to the Fuse (a stix started and left standing) until the game is over; the last
-  // touch of each is taken away by the system (touchCancel), which must let go of everything.
+  // Every touch taken away by the system (touchCancel) lets go of everything.
+  await f.down(1, at("slow").x, at("slow").y);
+  await f.down(2, stick.x, stick.y);
+  await steer(STICK_PUSH, 0);
+  await expectHeld(["slow", "right"]);
+  await f.cancel();
+  await expectHeld([], "after a cancel, nothing");
+  assert.equal(await page.evaluate(() => document.querySelectorAll(".lit").length), 0, "nothing lights after a cancel");
+
+  // Lives lost to the Fuse (a stix started and left standing), each next life readied with the
+  // cancel button, until the game is over and asks for the initials. The stick is touched only
+  // while the game plays, so no letter moves before the entry.
   const ENTRY_TEXT = { x: 120, y: 40, w: 400, h: 14, colour: PALE_YELLOW };
-  for (let life = 0; life < 5; ++life) {
-    const [entry] = await frameAreas(page, [ENTRY_TEXT]);
+  const LOST_TEXT = { x: 120, y: 230, w: 300, h: 12, colour: WHITE };
+  const READY_TEXT = { x: 120, y: 250, w: 300, h: 12, colour: WHITE };
+  let drawing = false;
+  for (let looks = 0; ; ++looks) {
+    assert.ok(looks < 3000, "the game ends after five lives");
+    const [entry, lost, ready, stix] = await frameAreas(page, [ENTRY_TEXT, LOST_TEXT, READY_TEXT, STIX_AREA]);
     if (entry.count > 50) break;
-    await f.down(5, at("cancel").x, at("cancel").y);  // ready again after a lost life
-    await f.down(1, at("slow").x, at("slow").y);
-    await f.down(2, stick.x, stick.y);
-    await steer(0, -STICK_PUSH);
-    const [started] = await waitForFrame(page, [STIX_AREA, ENTRY_TEXT], ([s, e]) => s.count >= 10 || e.count > 50,
-                                         "a stix started, or the initials entry");
-    if (started.count < 10) {
-      await f.cancel();
-      break;
+    if (ready.count > 50) {
+      await f.down(5, at("cancel").x, at("cancel").y);
+      await waitForFrame(page, [READY_TEXT], ([r]) => r.count === 0, "the next life");
+      await f.up(5);
+    } else if (lost.count > 50) {
+      for (const id of [...f.points.keys()]) await f.up(id);
+      drawing = false;
+      await page.waitForTimeout(30);
+    } else if (!drawing) {
+      drawing = true;
+      await f.down(1, at("slow").x, at("slow").y);
+      await f.down(2, stick.x, stick.y);
+      await steer(0, -STICK_PUSH);
+    } else if (f.points.has(2) && stix.count >= 10) {
+      await f.up(2);  // the stix stands still: the Fuse comes
+    } else {
+      await page.waitForTimeout(30);
     }
-    await f.cancel();
-    await expectHeld([], "after a cancel, nothing");
-    assert.equal(await page.evaluate(() => document.querySelectorAll(".lit").length), 0, "nothing lights after a cancel");
-    await f.down(1, at("slow").x, at("slow").y);
-    await waitForFrame(page, [STIX_AREA], ([s]) => s.count === 0, "the Fuse burning the stix down");
-    await f.up(1);
   }
-  await waitForFrame(page, [ENTRY_TEXT], ([e]) => e.count > 50, "the initials entry");
+  for (const id of [...f.points.keys()]) await f.up(id);
   // The initials by touch: a flick of the stick down (A to Z), shorter than a frame, and OK.
   await f.down(2, stick.x, stick.y);
   await steer(0, STICK_PUSH);
   await f.up(2);
   await f.tap(1, at("ok").x, at("ok").y);
   await page.waitForFunction(() => (window.localStorage.getItem("zorvane/scores.dat") || "").includes("Z"), null,
-                             { timeout: 20000 });
+                             { timeout: 20000 })
+    .catch(async () => assert.fail(`initials Z saved: ${await page.evaluate(() => window.localStorage.getItem("zorvane/scores.dat"))}`));
   assert.deepEqual(page.errors, []);
   await page.context().close();
 });
