@@ -85,7 +85,7 @@ function keepClear(screen) {
 }
 
 function shoot(page, name) {
-  if (shotDir) return page.screenshot({ path: path.join(shotDir, `${name}.png`), scale: "css" });
+  if (shotDir) return page.screenshot({ path: path.join(shotDir, `web-${name}.png`), scale: "css" });
 }
 
 test("touch controls beside the picture on phones and tablets, never over the playfield or the score column", async () => {
@@ -121,7 +121,7 @@ test("touch controls beside the picture on phones and tablets, never over the pl
       for (const b of ["stick", "slow", "fast", "cancel", "ok"])
         assert.ok(controls[b].y >= screen.y + screen.h, `${name}: ${b} is under the picture`);
     }
-    if (["phone-landscape", "phone-portrait", "tablet-landscape"].includes(name)) await shoot(page, name);
+    if (["phone-portrait", "tablet-landscape"].includes(name)) await shoot(page, name);
     // A key typed: the player has a keyboard, the controls go and the picture fills the window.
     await page.keyboard.press("ArrowDown");
     await page.waitForFunction(() => !document.getElementById("controls").classList.contains("shown"));
@@ -197,7 +197,7 @@ test("a game played by touch alone: a claim with two thumbs, a pinch, cancelled 
   }
   await f.up(3);
   await f.up(4);
-  await shoot(page, "phone-landscape-drawing");
+  await shoot(page, "phone-landscape");
   assert.equal(await page.evaluate(() => window.visualViewport.scale), 1, "the page is not zoomed");
   assert.equal(await page.evaluate(() => window.pointerCancels), 0, "no touch was taken away");
   await expectHeld(["slow", "up"], "steering and drawing still");
@@ -225,6 +225,17 @@ test("a game played by touch alone: a claim with two thumbs, a pinch, cancelled 
   await f.cancel();
   await expectHeld([], "after a cancel, nothing");
   assert.equal(await page.evaluate(() => document.querySelectorAll(".lit").length), 0, "nothing lights after a cancel");
+  // The window losing the focus lets go as well (and pauses the game); the pause button resumes.
+  const PAUSED_TEXT = { x: 220, y: 230, w: 100, h: 12, colour: WHITE };
+  await f.down(1, at("slow").x, at("slow").y);
+  await expectHeld(["slow"]);
+  await page.evaluate(() => window.dispatchEvent(new Event("blur")));
+  await expectHeld([], "after the focus is lost, nothing");
+  await f.up(1);
+  await page.evaluate(() => window.dispatchEvent(new Event("focus")));
+  await waitForFrame(page, [PAUSED_TEXT], ([p]) => p.count > 30, "the game paused");
+  await f.tap(1, at("pause").x, at("pause").y);
+  await waitForFrame(page, [PAUSED_TEXT], ([p]) => p.count === 0, "the game resumed by the pause button");
 
   // Lives lost to the Fuse (a stix started and left standing), each next life readied with the
   // cancel button, until the game is over and asks for the initials. The stick is touched only
@@ -284,11 +295,19 @@ test("in portrait the menu works by touch, and after Quit the page plays again",
     await f.up(2);
     await waitForFrame(page, [HIGHLIGHT(row), menuRow(row - 1, PURPLE)], ([r, p]) => r.count > 40 && p.count > 40, `row ${row} chosen`);
   }
+  // Full screen from inside the gesture, and back.
+  const full = centre(controls.fullscreen);
+  await f.tap(3, full.x, full.y);
+  await page.waitForFunction(() => document.fullscreenElement, null, { timeout: 10000 })
+    .catch(() => assert.fail("the full screen button makes the page full screen"));
+  await f.tap(3, full.x, full.y);
+  await page.waitForFunction(() => !document.fullscreenElement, null, { timeout: 10000 })
+    .catch(() => assert.fail("a second tap leaves full screen"));
   const ok = centre(controls.ok);
   await f.tap(1, ok.x, ok.y);
   await page.waitForSelector("#again", { state: "visible", timeout: 30000 });
   assert.equal((await controlBoxes(page)).controls.stick.shown, false, "no controls after Quit");
-  await shoot(page, "phone-portrait-quit");
+  await shoot(page, "phone-quit");
   const again = await page.evaluate(() => {
     const r = document.getElementById("again").getBoundingClientRect();
     return { x: r.x + r.width / 2, y: r.y + r.height / 2 };
