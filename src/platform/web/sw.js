@@ -24,23 +24,29 @@ self.addEventListener("install", (event) => {
     .then(() => self.skipWaiting()));
 });
 
+// Every cache of an older build.
+async function dropOlder() {
+  const names = await caches.keys();
+  await Promise.all(names.filter((n) => n.startsWith("zorvane-") && n !== CACHE).map((n) => caches.delete(n)));
+}
+
 // A new build's worker takes over at once and drops every cache of older builds.
 self.addEventListener("activate", (event) => {
-  event.waitUntil(caches.keys()
-    .then((names) => Promise.all(names.filter((n) => n.startsWith("zorvane-") && n !== CACHE)
-                                      .map((n) => caches.delete(n))))
-    .then(() => self.clients.claim()));
+  event.waitUntil(dropOlder().then(() => self.clients.claim()));
 });
 
 // The page gets the answer as it arrives (the game compiles while it downloads); the copy is
 // stored beside it.
 async function answer(event, name) {
+  // A worker whose cache a newer build has dropped answers from the network alone: opening
+  // the cache would make it again.
+  if (!(await caches.has(CACHE))) return fetch(event.request);
   const cache = await caches.open(CACHE);
   const kept = await cache.match(name);
   if (kept) return kept;
   const response = await fetch(event.request);
   // Whole answers only: a partial or failed one would be served for ever after.
-  if (response.status === 200) event.waitUntil(cache.put(name, response.clone()));
+  if (response.status === 200) event.waitUntil(cache.put(name, response.clone()).then(dropOlder));
   return response;
 }
 
