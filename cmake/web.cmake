@@ -40,8 +40,17 @@ target_link_options(zorvane PRIVATE
   -sENVIRONMENT=web
   -sALLOW_MEMORY_GROWTH=1
   -sINITIAL_MEMORY=33554432
-  "-sEXPORTED_FUNCTIONS=_main,_malloc,_free,_zorvane_audio_mix,_zorvane_test_replay,_zorvane_test_timedemo,_zorvane_test_start,_zorvane_test_passes,_zorvane_test_phase"
+  "-sEXPORTED_FUNCTIONS=_main,_malloc,_free,_zorvane_audio_mix,_zorvane_test_replay,_zorvane_test_timedemo,_zorvane_test_start,_zorvane_test_passes,_zorvane_test_phase,_zorvane_touch,_zorvane_touch_action"
   "-sEXPORTED_RUNTIME_METHODS=FS,ccall,UTF8ToString,HEAP16")
-# The page is ours: Debian's emscripten cannot minify a generated one.
+# The page is ours: Debian's emscripten cannot minify a generated one. Beside it the web app's
+# manifest, its icons (painted by the native build's assetgen) and the service worker, whose
+# cache is named for the version and a hash of the files it keeps, so a new build replaces it.
+set(ZORVANE_WEB_ICONS "${ZORVANE_WEB_DATA}/../icons" CACHE PATH "The icons of a native build (icon-192.png, icon-512.png)")
+set(ZORVANE_WEB_PAGE ${CMAKE_SOURCE_DIR}/src/platform/web)
 add_custom_command(TARGET zorvane POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/src/platform/web/zorvane.html ${ZORVANE_WEB_OUT}/zorvane.html)
+  COMMAND ${CMAKE_COMMAND} -E copy ${ZORVANE_WEB_PAGE}/zorvane.html ${ZORVANE_WEB_PAGE}/manifest.webmanifest
+    ${ZORVANE_WEB_ICONS}/icon-192.png ${ZORVANE_WEB_ICONS}/icon-512.png ${ZORVANE_WEB_OUT}
+  COMMAND ${CMAKE_COMMAND} -DPAGE=${ZORVANE_WEB_OUT} -DWORKER=${ZORVANE_WEB_PAGE}/sw.js
+    -DVERSION=${PROJECT_VERSION} -P ${CMAKE_SOURCE_DIR}/cmake/web_worker.cmake)
+set_property(TARGET zorvane APPEND PROPERTY LINK_DEPENDS ${ZORVANE_WEB_PAGE}/zorvane.html
+  ${ZORVANE_WEB_PAGE}/sw.js ${ZORVANE_WEB_PAGE}/manifest.webmanifest)

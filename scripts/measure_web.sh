@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The browser build's figures beside the native build's: page size, first menu frame, and the
-# game's time per frame in a timed replay of the same demo (browser and native).
+# The browser build's figures beside the native build's: page size (the first visit, service
+# worker included), first menu frame (first visit and a later one from the worker's cache), and
+# the game's time per frame in a timed replay of the same demo (browser and native).
 #   scripts/measure_web.sh [DEMO] [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -11,11 +11,14 @@ const TYPES = {
   ".wasm": "application/wasm",
   ".data": "application/octet-stream",
   ".zdemo": "application/octet-stream",
+  ".webmanifest": "application/manifest+json",
+  ".png": "image/png",
 };
 
-// Serves the files of the given folders (the first that has a name wins) on a free port of
-// localhost; every byte served is counted, so the test knows what the page loaded.
-export async function serve(folders) {
+// Serves the files of the given folders (the first that has a name wins) on a port of localhost
+// (a free one unless given: a page's storage and service worker belong to its port); every
+// byte served is counted, so the test knows what the page loaded.
+export async function serve(folders, port = 0) {
   const served = { bytes: 0, files: [] };
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, "http://localhost").pathname).replace(/^\/+/, "");
@@ -36,8 +39,10 @@ export async function serve(folders) {
     }
     response.writeHead(404).end();
   });
-  await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
-  return { url: `http://127.0.0.1:${server.address().port}`, served, close: () => server.close() };
+  await new Promise((resolve) => server.listen(port, "127.0.0.1", resolve));
+  const at = server.address().port;
+  return { url: `http://127.0.0.1:${at}`, port: at, served, close: () => server.close(),
+           closeAll: () => server.closeAllConnections() };
 }
 
 // Debian's Chromium, headless. This machine's network is closed, so everything that would

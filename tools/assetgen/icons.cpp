@@ -122,7 +122,12 @@ RgbaImage icon_paint(int32_t size) { return icon_from(size, picture_star()); }
 
 bool assetgen_write_icons(const char* directory) {
   const Picture star = picture_star();
+  const auto save = [&](int32_t size) {
+    return png_save(std::string(directory) + "/icon-" + std::to_string(size) + ".png", icon_from(size, star));
+  };
   for (int32_t size : ICON_SIZES)
-    if (!png_save(std::string(directory) + "/icon-" + std::to_string(size) + ".png", icon_from(size, star))) return false;
+    if (!save(size)) return false;
+  for (int32_t size : WEB_ICON_SIZES)
+    if (!save(size)) return false;
   return true;
 }

@@ -1,7 +1,8 @@
 // assetgen: paints the game's pictures and synthesises its sounds into the data folder.
 //   assetgen <data folder>             the ten BMP files and the sixteen WAV files
 //   assetgen --preview <folder>        contact-sheet.ppm, every picture and the palette, to look at
-//   assetgen --icons <folder>          icon-16.png .. icon-256.png, the desktop icon
+//   assetgen --icons <folder>          icon-16.png .. icon-256.png, the desktop icon, and
+//                                      icon-192.png, icon-512.png for the browser page
 //   assetgen --glyphs <file>           the glyph table, rendered from the system's DejaVu Sans
 //                                      Bold (only to remake the checked-in table on purpose:
 //                                      scripts/update-glyphs.sh)

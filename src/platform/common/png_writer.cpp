@@ -1,6 +1,6 @@
 // PNG files: signature, IHDR, PLTE for indexed colour, one IDAT holding a zlib stream, IEND. The
-// icons' stream is stored blocks; the screenshots' one block of deflate's fixed codes, whose
-// matches (the black fields and the row above) make a game frame a tenth of its stored size.
+// stream is one block of deflate's fixed codes, whose matches (flat colour, the row above) make a
+// game frame a tenth of its stored size and keep the page's icons small.
 #include "platform/common/png_writer.h"
 
 #include <cstdio>
@@ -39,26 +39,6 @@ void chunk(std::vector<uint8_t>* out, const char type[4], const std::vector<uint
   put32(out, crc32_of(out->data() + start, out->size() - start));
 }
 
-// Deflate's stored blocks: a header byte, the length and its complement (little-endian).
-std::vector<uint8_t> zlib_stored(const std::vector<uint8_t>& raw) {
-  std::vector<uint8_t> z = {0x78, 0x01};
-  size_t at = 0;
-  do {
-    const size_t n = raw.size() - at < STORED_BLOCK_MAX ? raw.size() - at : STORED_BLOCK_MAX;
-    const bool last = at + n == raw.size();
-    z.push_back(last ? 1 : 0);
-    z.push_back(static_cast<uint8_t>(n));
-    z.push_back(static_cast<uint8_t>(n >> 8));
-    z.push_back(static_cast<uint8_t>(~n));
-    z.push_back(static_cast<uint8_t>(~n >> 8));
-    z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(at), raw.begin() + static_cast<std::ptrdiff_t>(at + n));
-    at += n;
-  } while (at < raw.size());
-  put32(&z, adler32_of(raw));
-  return z;
-}
-
-// Signature, header, palette (if any), the rows behind their filter byte, end.
 std::vector<uint8_t> png_file(int32_t width, int32_t height, uint8_t colour_type, const std::vector<uint8_t>& palette,
                               const std::vector<uint8_t>& stream) {
   std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -208,7 +188,7 @@ std::vector<uint8_t> png_encode(const RgbaImage& image) {
     raw.insert(raw.end(), image.bytes.begin() + static_cast<std::ptrdiff_t>(row * y),
                image.bytes.begin() + static_cast<std::ptrdiff_t>(row * (y + 1)));
   }
-  return png_file(image.width, image.height, 6, {}, zlib_stored(raw));
+  return png_file(image.width, image.height, 6, {}, zlib_fixed(raw));
 }
 
 bool png_save(const std::string& path, const RgbaImage& image) {

@@ -1,6 +1,6 @@
 // A minimal PNG writer for the desktop icons and the game's screenshots: 8-bit RGBA or 8-bit
-// indexed colour, no filtering, and a zlib stream of our own (stored blocks for the icons,
-// deflate's fixed codes for the screenshots), so no compression library is needed.
+// indexed colour, no filtering, and a zlib stream of our own (deflate's fixed codes), so no
+// compression library is needed.
 #pragma once
 #include <cstdint>
 #include <string>

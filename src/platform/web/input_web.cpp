@@ -106,8 +106,8 @@ void listen() {
 }  // namespace
 
 ActionMask web_actions_held() {
-  // Every source of actions, OR-ed: the keyboard's and the controllers' (touch goes here too).
-  return keyboard_actions() | web_gamepad_actions();
+  // Every source of actions, OR-ed: the keyboard's, the controllers' and the touch controls'.
+  return keyboard_actions() | web_gamepad_actions() | web_touch_actions();
 }
 
 void web_program_actions(ActionMask held, ActionMask tapped) {
@@ -127,6 +127,7 @@ void web_keys_begin_pass() {
   if (!keys.driven) web_program_actions(web_actions_held(), keys.program_tapped);
   keys.program_tapped = 0;
   for (bool& k : keys.tapped) k = false;
+  web_touch_begin_pass();
 }
 
 void web_keys_drive(bool on, uint16_t mask) {
@@ -148,7 +149,7 @@ int32_t platform_key_down(int32_t vk) {
 int32_t platform_any_key_down() {
   listen();
   if (keys.driven) return keys.driven_mask != 0 ? 1 : 0;
-  if (keys.others_down > 0) return 1;
+  if (keys.others_down > 0 || web_touch_any_game_key()) return 1;
   for (int32_t k = 0; k < KEY_CODE_COUNT; ++k)
     if (keys.down[k] || keys.tapped[k]) return 1;
   return 0;

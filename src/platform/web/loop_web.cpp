@@ -46,6 +46,7 @@ void web_reset() {
   web_clock_set(0);
   web_keys_reset();
   web_gamepad_reset();
+  web_touch_reset();
   web_window_reset();
   web_present_reset();
   web_audio_reset();

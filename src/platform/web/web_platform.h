@@ -39,19 +39,24 @@ void web_keys_begin_pass();
 void web_gamepad_begin_pass();
 bool web_gamepad_key_down(int32_t vk);
 ActionMask web_gamepad_actions();
-// What every source of input holds this pass, OR-ed: the keyboard's and the controllers' actions
-// (a new source joins here). The game's key state and the program's actions both read it.
+// What every source of input holds this pass, OR-ed: the keyboard's, the controllers' and the
+// touch controls' actions. The game's key state and the program's actions both read it.
 ActionMask web_actions_held();
 // The program's own actions (mute, volume, screenshot, full screen) begun this pass, from the
 // union of every source's held actions and the presses they saw come and go; the remembered
 // settings saved when due.
 void web_program_actions(ActionMask held, ActionMask tapped);
+// What the page's touch controls hold, taps since the pass began included.
+ActionMask web_touch_actions();
+bool web_touch_any_game_key();
+void web_touch_begin_pass();
 void web_window_focus(bool focused);
 // Starts or wakes the page's sound (browsers allow it only after a key press).
 void web_audio_unlock();
 // The parts web_reset puts back, one per file.
 void web_keys_reset();
 void web_gamepad_reset();
+void web_touch_reset();
 void web_window_reset();
 void web_present_reset();
 void web_audio_reset();
