@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/common/frame_changes.h"
 #include "platform/platform.h"
 #include "platform/sdl/present_sdl.h"
 
@@ -166,6 +167,40 @@ TEST_F(Display, UnchangedFramesAreNotDrawnAgainUntilSomethingChanges) {
   EXPECT_EQ(shown_since(), 3u);
   EXPECT_EQ(present_vsync_trusted(), 0);  // the software renderer never waits for a blank
   EXPECT_EQ(platform_has_focus(), 1);      // the dummy driver has no focus to lose
+}
+
+// A frame that says what it changed is taken at its word, at 1:1 and enlarged: its spans are
+// drawn, a change it leaves out is not looked for, and an empty record shows nothing new.
+TEST_F(Display, AFramesRecordOfItsChangesIsDrawnAndNothingElse) {
+  platform_configure_video(1, 0);
+  for (const auto& [w, h] : {std::pair{640, 480}, std::pair{800, 600}}) {
+    ASSERT_EQ(present_set_window_size(w, h), 1);
+    Picture p(640);
+    p.present();
+    const PresentCounts start = present_counts();
+    FrameChanges record;
+    frame_changes_reset(&record, 640, 480);
+    frame_changes_add(&record, 100, 100, 101, 101);
+    p.pixels[static_cast<size_t>(100) * 640 + 100] = 2;
+    p.pixels[static_cast<size_t>(300) * 640 + 500] = 2;  // changed, but not in the record
+    platform_present_changes(p.pixels.data(), p.pitch, p.palette, &record);
+    const auto at = [&](int32_t x, int32_t y) { return shown_at(x * w / 640, y * h / 480); };
+    EXPECT_EQ(at(100, 100), colour(p.palette[2])) << w;
+    EXPECT_EQ(at(500, 300), colour(p.palette[1])) << w;
+    EXPECT_EQ(at(0, 0), colour(p.palette[2])) << w;  // untouched parts stay as shown
+    frame_changes_reset(&record, 640, 480);
+    platform_present_changes(p.pixels.data(), p.pitch, p.palette, &record);
+    EXPECT_EQ(present_counts().unchanged - start.unchanged, 1u) << w;
+    frame_changes_add(&record, 480, 290, 520, 310);
+    platform_present_changes(p.pixels.data(), p.pitch, p.palette, &record);
+    EXPECT_EQ(at(500, 300), colour(p.palette[2])) << w;
+    EXPECT_EQ(shown_at(w - 1, h - 1), colour(p.palette[3])) << w;
+    EXPECT_EQ(present_counts().shown - start.shown, 2u) << w;
+    // Without a record the rows are compared again, as for any frame.
+    p.pixels[static_cast<size_t>(400) * 640 + 40] = 2;
+    p.present();
+    EXPECT_EQ(at(40, 400), colour(p.palette[2])) << w;
+  }
 }
 
 // Runs body with these environment variables set (null: unset), then restores them.

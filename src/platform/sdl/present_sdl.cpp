@@ -7,9 +7,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "platform/common/frame_changes.h"
 #include "platform/common/pacing.h"
 #include "platform/common/scale.h"
 #include "platform/platform.h"
@@ -42,11 +44,14 @@ struct Presenter {
   // The software renderer's path: the picture scaled by us, row by row, straight into the
   // window's image, so that a frame redraws and sends only the rows that changed.
   ScalePlan fitted_plan{};
-  std::vector<int32_t> column_runs, row_runs, row_first;
+  std::vector<int32_t> column_runs, row_runs, row_first, column_first;
   bool fitted_valid = false;  // the window's image holds the frame in shown_pixels
   bool direct = false;        // the frame prepared went straight into the window's image
   std::vector<uint8_t> changed_rows;  // of the frame being prepared, 1 where it differs
   SDL_Rect update{};          // the part of it to send to the display
+  // The frame's own record of what it changes from the frame presented before (null: none),
+  // for the present under way only.
+  const FrameChanges* changes = nullptr;
 };
 
 Presenter presenter;
@@ -208,7 +213,9 @@ void fitted_setup(const ScalePlan& plan) {
   presenter.column_runs.assign(static_cast<size_t>(pic_w), 0);
   presenter.row_runs.assign(static_cast<size_t>(pic_h), 0);
   presenter.row_first.assign(static_cast<size_t>(pic_h), 0);
+  presenter.column_first.assign(static_cast<size_t>(pic_w), 0);
   scale_runs(pic_w, plan.w, presenter.column_runs.data());
+  scale_firsts(pic_w, presenter.column_runs.data(), presenter.column_first.data());
   scale_runs(pic_h, plan.h, presenter.row_runs.data());
   for (int y = 1; y < pic_h; ++y) presenter.row_first[y] = presenter.row_first[y - 1] + presenter.row_runs[y - 1];
 }
@@ -238,10 +245,32 @@ int32_t fitted_prepare(const uint8_t* pixels, int32_t pitch, const uint8_t palet
   fitted_setup(plan);
   const int pic_h = sdl_video.texture_height;
   // Each row compared once; the frame's copy for the next comparison takes only these rows.
+  // A frame that says what it changed is taken at its word: no comparison, only its spans.
   std::vector<uint8_t>& changed = presenter.changed_rows;
   changed.assign(static_cast<size_t>(pic_h), whole ? 1 : 0);
   int first = 0, last = pic_h - 1;
-  if (!whole) {
+  const FrameChanges* record = presenter.changes;
+  const bool spans = !whole && record && !record->whole && record->width == sdl_video.texture_width &&
+                     record->height == pic_h;
+  int32_t span_left = sdl_video.texture_width, span_right = 0;
+  if (spans) {
+    first = pic_h;
+    for (int y = 0; y < pic_h; ++y) {
+      int32_t l, r;
+      if (!frame_changes_row(*record, y, &l, &r)) continue;
+      changed[y] = 1;
+      if (first == pic_h) first = y;
+      last = y;
+      span_left = std::min(span_left, l);
+      span_right = std::max(span_right, r);
+    }
+    if (first == pic_h) {
+      if (!even_unchanged) return PREPARE_UNCHANGED;
+      // Shown again on request, as it is: every row.
+      first = 0, last = pic_h - 1, span_left = 0, span_right = sdl_video.texture_width;
+      std::fill(changed.begin(), changed.end(), 1);
+    }
+  } else if (!whole) {
     first = pic_h;
     for (int y = 0; y < pic_h; ++y) {
       if (!row_changed(pixels, pitch, y)) continue;
@@ -261,17 +290,32 @@ int32_t fitted_prepare(const uint8_t* pixels, int32_t pitch, const uint8_t palet
   if (SDL_MUSTLOCK(image) && SDL_LockSurface(image) != 0) return PREPARE_FAILED;
   uint8_t* base = static_cast<uint8_t*>(image->pixels) + static_cast<ptrdiff_t>(plan.y) * image->pitch +
                   static_cast<ptrdiff_t>(plan.x) * 4;
+  const bool exact = scale_plan_exact(plan, sdl_video.texture_width, pic_h);
   for (int y = first; y <= last; ++y) {
     if (!changed[y]) continue;  // still in the image
     uint8_t* row = base + static_cast<ptrdiff_t>(presenter.row_first[y]) * image->pitch;
-    scale_row_nearest(pixels + static_cast<ptrdiff_t>(y) * pitch, sdl_video.texture_width,
-                      presenter.column_runs.data(), presenter.table, reinterpret_cast<uint32_t*>(row));
+    const uint8_t* src = pixels + static_cast<ptrdiff_t>(y) * pitch;
+    int32_t l = 0, r = sdl_video.texture_width;
+    if (spans && !frame_changes_row(*record, y, &l, &r)) l = 0, r = sdl_video.texture_width;
+    uint32_t* out = reinterpret_cast<uint32_t*>(row);
+    if (exact)
+      scale_row_exact(src + l, r - l, presenter.table, out + l);
+    else
+      scale_span_nearest(src, l, r, presenter.column_runs.data(), presenter.column_first.data(), presenter.table, out);
+    const int32_t from = presenter.column_first[l], to = presenter.column_first[r - 1] + presenter.column_runs[r - 1];
     for (int k = 1; k < presenter.row_runs[y]; ++k)
-      std::memcpy(row + static_cast<ptrdiff_t>(k) * image->pitch, row, static_cast<size_t>(plan.w) * 4);
+      std::memcpy(row + static_cast<ptrdiff_t>(k) * image->pitch + static_cast<ptrdiff_t>(from) * 4,
+                  row + static_cast<ptrdiff_t>(from) * 4, static_cast<size_t>(to - from) * 4);
   }
   if (SDL_MUSTLOCK(image)) SDL_UnlockSurface(image);
   const int top = presenter.row_first[first], bottom = presenter.row_first[last] + presenter.row_runs[last];
-  presenter.update = whole ? SDL_Rect{0, 0, out_w, out_h} : SDL_Rect{plan.x, plan.y + top, plan.w, bottom - top};
+  int left = 0, width = plan.w;
+  if (spans) {
+    left = presenter.column_first[span_left];
+    width = presenter.column_first[span_right - 1] + presenter.column_runs[span_right - 1] - left;
+  }
+  presenter.update =
+      whole ? SDL_Rect{0, 0, out_w, out_h} : SDL_Rect{plan.x + left, plan.y + top, width, bottom - top};
   presenter.direct = true;
   presenter.fitted_valid = true;
   return PREPARE_DRAWN;
@@ -413,9 +457,19 @@ void show() {
 
 }  // namespace
 
+void platform_present_changes(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3],
+                              const FrameChanges* changes) {
+  presenter.changes = changes;
+  platform_present(pixels, pitch, palette_rgb);
+}
+
 void platform_present(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3]) {
+  const FrameChanges* changes = presenter.changes;
+  presenter.changes = nullptr;  // a present without a record compares rows as always
   video_pump();
+  presenter.changes = changes;
   const int32_t ready = prepare(pixels, pitch, palette_rgb, false);
+  presenter.changes = nullptr;
   clock_wait_next_tick();
   if (ready == PREPARE_DRAWN) {
     show();
