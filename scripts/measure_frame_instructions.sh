@@ -3,7 +3,7 @@
 # a figure that other work on the machine does not change, for before/after comparisons.
 #   scripts/measure_frame_instructions.sh [--size WxH] [--wm] [--screen menu|game] [--hold KEY]
 #                                         [--seconds N] [--top N] [ZORVANE] [DATA_DIR]
-# Runs the program under Xvfb and callgrind with collection off, goes to the screen (the game:
+# Runs the program under Xvfb and callgrind with instrumentation off, goes to the screen (the game:
 # Enter, then KEY held, Left by default), collects for N seconds (default 20) and divides the
 # instructions of every thread by the frames presented meanwhile (ZORVANE_FRAME_STATS). Then
 # lists the functions with the most instructions (inclusive of nothing: their own).
@@ -41,7 +41,7 @@ start_xvfb 401 460 "$size"
 
 stats=$work/frames.log
 (cd "$work" && SDL_AUDIODRIVER=dummy ZORVANE_FRAME_STATS="$stats" exec valgrind --tool=callgrind \
-  --collect-atstart=no --callgrind-out-file="$work/callgrind.out" "$zorvane") >"$work/game.log" 2>&1 &
+  --instr-atstart=no --callgrind-out-file="$work/callgrind.out" "$zorvane") >"$work/game.log" 2>&1 &
 game_pid=$!
 wait_window
 sleep 5

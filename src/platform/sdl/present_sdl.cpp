@@ -32,6 +32,7 @@ struct Presenter {
   SDL_Texture* large = nullptr;  // the picture at a whole multiple, source of the smooth pass
   int large_w = 0, large_h = 0;
   SDL_PixelFormat* format = nullptr;  // of the picture texture
+  Uint32 texture_format = 0;          // the picture texture's, made when first needed
   uint32_t table[256] = {};           // palette index -> pixel of table_format
   uint8_t table_palette[256][3] = {};
   Uint32 table_format = 0;
@@ -107,7 +108,21 @@ void remember_shown(const uint8_t* pixels, int32_t pitch, int out_w, int out_h,
   presenter.shown_valid = true;
 }
 
+// The picture texture, made on first use: the software renderer's own path draws straight into
+// the window's image and never needs its 1.2 MB.
+bool ensure_texture() {
+  if (sdl_video.texture) return true;
+  SDL_Texture* t = SDL_CreateTexture(sdl_video.renderer, presenter.texture_format, SDL_TEXTUREACCESS_STREAMING,
+                                     sdl_video.texture_width, sdl_video.texture_height);
+  if (!t) return false;
+  SDL_SetTextureScaleMode(t, SDL_ScaleModeNearest);
+  SDL_SetTextureBlendMode(t, SDL_BLENDMODE_NONE);
+  sdl_video.texture = t;
+  return true;
+}
+
 bool convert(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3]) {
+  if (!ensure_texture()) return false;
   rebuild_table(palette_rgb, presenter.format);
   void* dst = nullptr;
   int dst_pitch = 0;
@@ -174,7 +189,7 @@ void draw_bars(int out_w, int out_h, const SDL_Rect& r) {
 // after the wait is quick.
 bool draw(int out_w, int out_h) {
   const ScalePlan plan = plan_for(out_w, out_h);
-  if (plan.w <= 0 || plan.h <= 0) return false;
+  if (plan.w <= 0 || plan.h <= 0 || !ensure_texture()) return false;
   const SDL_Rect rect{plan.x, plan.y, plan.w, plan.h};
   SDL_Texture* source = sdl_video.texture;
   // Commands run when flushed and read the texture's mode then: set it once, before any.
@@ -322,7 +337,7 @@ int32_t fitted_prepare(const uint8_t* pixels, int32_t pitch, const uint8_t palet
 }
 
 int32_t prepare(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3], bool even_unchanged) {
-  if (!sdl_video.texture || !pixels || !palette_rgb) return PREPARE_FAILED;
+  if (sdl_video.texture_width <= 0 || !pixels || !palette_rgb) return PREPARE_FAILED;
   int out_w = 0, out_h = 0;
   if (SDL_GetRendererOutputSize(sdl_video.renderer, &out_w, &out_h) != 0) return PREPARE_FAILED;
   presenter.direct = false;
@@ -423,14 +438,16 @@ int32_t platform_display_open(int32_t width, int32_t height, int32_t bpp) {
     const SDL_Surface* image = SDL_GetWindowSurface(sdl_video.window);
     if (image && image->format->BytesPerPixel == 4) format = image->format->format;
   }
-  SDL_Texture* t = SDL_CreateTexture(sdl_video.renderer, format, SDL_TEXTUREACCESS_STREAMING, width, height);
-  if (!t) return 0;
-  SDL_SetTextureScaleMode(t, SDL_ScaleModeNearest);
-  SDL_SetTextureBlendMode(t, SDL_BLENDMODE_NONE);
-  presenter.format = SDL_AllocFormat(format);
-  sdl_video.texture = t;
+  presenter.texture_format = format;
   sdl_video.texture_width = width;
   sdl_video.texture_height = height;
+  // Made now where the renderer draws every frame from it; the software path makes it only if
+  // the window's image cannot be drawn into.
+  if (!sdl_video.software && !ensure_texture()) {
+    sdl_video.texture_width = sdl_video.texture_height = 0;
+    return 0;
+  }
+  presenter.format = SDL_AllocFormat(format);
   invalidate_shown();
   return 1;
 }
@@ -492,7 +509,7 @@ void present_set_filter(int32_t filter) {
 
 bool present_current_plan(ScalePlan* plan) {
   int w = 0, h = 0;
-  if (!sdl_video.renderer || !sdl_video.texture || SDL_GetRendererOutputSize(sdl_video.renderer, &w, &h) != 0)
+  if (!sdl_video.renderer || sdl_video.texture_width <= 0 || SDL_GetRendererOutputSize(sdl_video.renderer, &w, &h) != 0)
     return false;
   *plan = plan_for(w, h);
   return true;
@@ -507,7 +524,7 @@ int32_t present_frame_now(const uint8_t* pixels, int32_t pitch, const uint8_t pa
 
 int32_t present_would_draw(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3]) {
   int w = 0, h = 0;
-  if (!sdl_video.renderer || !sdl_video.texture || SDL_GetRendererOutputSize(sdl_video.renderer, &w, &h) != 0)
+  if (!sdl_video.renderer || sdl_video.texture_width <= 0 || SDL_GetRendererOutputSize(sdl_video.renderer, &w, &h) != 0)
     return 0;
   return same_as_shown(pixels, pitch, palette_rgb, w, h) ? 0 : 1;
 }
