@@ -11,7 +11,7 @@
 # --audio dummy (the default): SDL's dummy audio driver, so the audio thread and the mixer run
 #   without a sound card; pulse: a private PulseAudio server with a null sink (its shared
 #   memory pool counts as RssShmem of the game too).
-# --massif: the same play under valgrind's massif (pages as heap), and the allocation sites
+# --massif: the same play under valgrind's massif (the heap: what malloc and new hand out), and the allocation sites
 #   that hold the most at its peak: which of the anonymous memory is our surfaces, pictures,
 #   sounds and playfield.
 # --minutes N: afterwards N minutes of random keys (never Esc, so it stays in the game), with
@@ -71,7 +71,7 @@ if [ "$audio" = pulse ]; then
 fi
 run=("$zorvane")
 if [ -n "$massif" ]; then
-  run=(valgrind --tool=massif --pages-as-heap=yes --depth=12 --massif-out-file="$work/massif.out" "$zorvane")
+  run=(valgrind --tool=massif --depth=8 --massif-out-file="$work/massif.out" "$zorvane")
 fi
 (cd "$work" && exec env "${env[@]}" "${run[@]}") >"$work/game.log" 2>&1 &
 game_pid=$!
@@ -101,8 +101,12 @@ if [ -n "$massif" ]; then
   kill -INT "$game_pid" 2>/dev/null
   for _ in $(seq 300); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
   game_pid=""
+  cp "$work/massif.out" "$out/massif.out"
   # The peak snapshot's tree: each allocation site with what it held, largest first.
-  ms_print --threshold=2 "$work/massif.out" | awk '/\(peak\)/ {p = 1} p' | sed -n '1,/^-----/p' | head -120
+  ms_print --threshold=1 "$out/massif.out" >"$out/massif.txt"
+  peak=$(awk '/Detailed snapshots:/ {if (match($0, /[0-9]+ \(peak\)/)) print substr($0, RSTART, RLENGTH - 7)}' "$out/massif.txt")
+  awk -v peak="$peak" '$1 == peak && NF >= 6 && $2 ~ /[0-9,]+/ {p = 1} p && /^ *n +time/ && seen {exit} p {print; seen = 1}' \
+    "$out/massif.txt" | grep -E '^ *[0-9]|->' | head -80
   exit 0
 fi
 
