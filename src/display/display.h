@@ -39,8 +39,10 @@ struct Display {
   FrameChanges display_changes;
   uint32_t display_flips = 0;          // flips so far: a screen can tell whether the one shown is its own
   bool display_flip_presented = false;  // the last flip reached the platform (not only the observer)
-  // The still picture a screen composes its frames on (display_still_layer), screen-sized.
+  // The still picture a screen composes its frames on (display_still_layer), screen-sized, and
+  // the count of its compositions (see display/still.h).
   Surface* display_still = nullptr;
+  uint32_t display_still_epoch = 0;
 };
 // The engine's one context, as the screen it stands for is one: every drawing call reaches it.
 extern Display display;

@@ -278,30 +278,17 @@ void frame_draw_moving(const Frame& f) {
 // the layer's changes, what moved then and what moves now.
 void frame_draw(Frame& f) {
   GameScene& scene = f.game.scene;
-  Surface* back = display.display_back;
-  FrameChanges& changes = display.display_changes;
   FrameChanges layer_changes;
-  if (!back || !scene_update(scene, f.game, f.round, f.assets, &layer_changes)) {
+  if (!display.display_back || !scene_update(scene, f.game, f.round, f.assets, &layer_changes)) {
     // No layer to keep: the whole picture, as it was always drawn.
-    if (back) scene_draw_still(f.game, f.round, f.assets, back);
+    if (display.display_back) scene_draw_still(f.game, f.round, f.assets, display.display_back);
     frame_draw_moving(f);
-    scene.moving_known = false;
+    scene.frame.moving_known = false;
     return;
   }
-  surface_blit(back, nullptr, display.display_still, nullptr, 0);
-  const bool follows = scene.moving_known && scene.flips_after == display.display_flips;
-  frame_changes_reset(&changes, back->width, back->height);
-  if (!follows) frame_changes_set_whole(&changes);
-  frame_changes_merge(&changes, layer_changes);
-  frame_changes_merge(&changes, scene.moving);
-  frame_changes_reset(&scene.moving, back->width, back->height);
-  back->changes = &scene.moving;
+  still_begin(&scene.frame, layer_changes);
   frame_draw_moving(f);
-  back->changes = nullptr;
-  frame_changes_merge(&changes, scene.moving);
-  // Known from the next frame on if this one is flipped next.
-  scene.flips_after = display.display_flips + 1;
-  scene.moving_known = !scene.moving.whole;
+  still_end(&scene.frame);
 }
 
 // After the picture: the level bonus, which the panel shows from the next frame on.

@@ -81,6 +81,7 @@ void compose_whole(GameScene& scene, const Game& game, const Round& round, const
   layer->clipper = display.display_back ? display.display_back->clipper : nullptr;
   draw_still(game, round, a, layer, Rect{0, 0, layer->width, layer->height}, 0, PLAYFIELD_LAST);
   layer->clipper = nullptr;
+  still_take(&scene.frame);
   scene.composed = true;
   scene.playfield = &round.playfield;
   std::memcpy(scene.row_seen, round.playfield.row_written, sizeof scene.row_seen);
@@ -99,7 +100,7 @@ bool scene_update(GameScene& scene, const Game& game, const Round& round, const 
   Surface* layer = display_still_layer();
   if (!layer) return false;
   frame_changes_reset(changes, layer->width, layer->height);
-  const bool same = scene.composed && scene.playfield == &round.playfield &&
+  const bool same = scene.composed && still_is_ours(scene.frame) && scene.playfield == &round.playfield &&
                     scene.picture == bob_current_frame(&assets.playfield_sprite) &&
                     std::memcmp(scene.palette, current_palette, sizeof scene.palette) == 0;
   if (!same) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "display/display.h"
+#include "display/still.h"
 #include "game/assets.h"
 #include "playfield/playfield.h"
 
@@ -17,17 +18,13 @@ struct PanelShown {
 };
 
 struct GameScene {
-  bool composed = false;                  // the layer holds this scene (else all is drawn again)
+  bool composed = false;                  // the layer was composed for this scene (else all is drawn again)
   const Playfield* playfield = nullptr;   // the grid it shows
   uint64_t row_seen[PLAYFIELD_SIZE] = {}; // each grid row's write stamp when it was drawn
   const Surface* picture = nullptr;       // the frame of the playfield picture it was drawn with
   PALETTEENTRY palette[256] = {};         // the palette its text colours were matched with
   PanelShown panel = {};
-  // What the last frame drew over the layer, and the flip count its flip made: with the
-  // layer's own changes they say what the next frame changes from it.
-  FrameChanges moving;
-  uint32_t flips_after = 0;
-  bool moving_known = false;
+  StillFrame frame;  // the layer's owner and what moved over it
 };
 
 // The layer brought up to date with the round and the panel's values. changes (reset to the
