@@ -49,7 +49,7 @@ first_present() {
 }
 
 echo "screen $size${wm:+ with a window manager}, renderer ${SDL_RENDER_DRIVER:-default}, load $(cut -d' ' -f1-3 /proc/loadavg)"
-starts=() peaks=() empties=()
+starts=() peaks=() empties=() softs=()
 for run in $(seq "$runs"); do
   stats=$work/frames-$run.log
   launched_ms=$(date +%s%3N)
@@ -60,16 +60,21 @@ for run in $(seq "$runs"); do
   sleep 2
   peak=$(awk '/^VmHWM/ {print $2}' "/proc/$game_pid/status")
   kill "$game_pid"; wait "$game_pid" 2>/dev/null; game_pid=""
-  # The yardstick, right after, under the same load.
-  marks=$work/empty-$run.log
-  launched_empty=$(date +%s%3N)
-  "$empty" "$marks" >"$work/empty.log" 2>&1 &
-  game_pid=$!
-  first_empty=$(first_present "$marks")
-  kill "$game_pid"; wait "$game_pid" 2>/dev/null; game_pid=""
-  [ -n "$first_empty" ] || { cat "$work/empty.log"; echo "the empty SDL2 program presented nothing" >&2; exit 1; }
-  starts+=($((first - launched_ms))); peaks+=("$peak"); empties+=($((first_empty - launched_empty)))
-  echo "run $run: first frame $((first - launched_ms)) ms after exec, peak RSS $peak kB; empty SDL2 program $((first_empty - launched_empty)) ms"
+  # The yardstick, right after, under the same load: with SDL's own choice of renderer (which
+  # may load OpenGL), and with its software renderer, as the game takes without a GPU.
+  empty_ms=()
+  for driver in "${SDL_RENDER_DRIVER:-}" software; do
+    marks=$work/empty-$run-${driver:-default}.log
+    launched_empty=$(date +%s%3N)
+    SDL_RENDER_DRIVER=$driver "$empty" "$marks" >"$work/empty.log" 2>&1 &
+    game_pid=$!
+    first_empty=$(first_present "$marks")
+    kill "$game_pid"; wait "$game_pid" 2>/dev/null; game_pid=""
+    [ -n "$first_empty" ] || { cat "$work/empty.log"; echo "the empty SDL2 program presented nothing" >&2; exit 1; }
+    empty_ms+=($((first_empty - launched_empty)))
+  done
+  starts+=($((first - launched_ms))); peaks+=("$peak"); empties+=("${empty_ms[0]}"); softs+=("${empty_ms[1]}")
+  echo "run $run: first frame $((first - launched_ms)) ms after exec, peak RSS $peak kB; empty SDL2 program ${empty_ms[0]} ms, with the software renderer ${empty_ms[1]} ms"
 done
 median() { printf '%s\n' "$@" | sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
-echo "median: first frame $(median "${starts[@]}") ms, peak RSS $(median "${peaks[@]}") kB; empty SDL2 program $(median "${empties[@]}") ms"
+echo "median: first frame $(median "${starts[@]}") ms, peak RSS $(median "${peaks[@]}") kB; empty SDL2 program $(median "${empties[@]}") ms, with the software renderer $(median "${softs[@]}") ms"
