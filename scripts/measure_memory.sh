@@ -30,6 +30,8 @@ while [ $# -gt 0 ]; do
     *) break ;;
   esac
 done
+# The older form: the minutes first.
+if [[ ${1:-} =~ ^[0-9]+$ ]]; then minutes=$1; shift; fi
 zorvane=$(readlink -f "${1:-build/zorvane}")
 data=$(readlink -f "${2:-$(dirname "$zorvane")/data}")
 out=${OUT:-$(dirname "$zorvane")/memory}

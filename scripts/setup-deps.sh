@@ -11,6 +11,9 @@ if [ "${1:-}" = "--tests" ]; then
   packages+=(xvfb xdotool x11-apps imagemagick gdb clang libclang-rt-14-dev)
   # The screen tests: a small window manager, so that full screen works under Xvfb.
   packages+=(openbox)
+  # The measurements by hand: instruction counts and heap profiles, and a sound server of their
+  # own for the memory figures with PulseAudio.
+  packages+=(valgrind pulseaudio)
 fi
 # The browser build: Debian's emscripten (no downloads: the page uses no emscripten ports). The
 # browser test: Debian's chromium, driven from Node by playwright-core (from npm).
