@@ -125,8 +125,10 @@ awk -v prog="$zorvane" '
     else if (name ~ /\.so/) { n = split(name, parts, "/"); key = "library " parts[n] }
     else if (name ~ /^\/SYSV/) key = "SysV shared memory: the window'"'"'s X image"
     else if (name ~ /^\/memfd:pulseaudio/) key = "PulseAudio'"'"'s shared memory pool"
+    else if (name == "" && previous == prog) key = "the program'"'"'s zeroed data (.bss: the claim'"'"'s span stack)"
     else if (name == "") key = sprintf("anonymous block of %d kB at %s", size, start)
     R[key] += rss; A[key] += anon + shm; S[key] += size
+    previous = name
     start = ""
   }
   /^[0-9a-f]+-[0-9a-f]+ / {
