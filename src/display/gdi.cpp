@@ -114,8 +114,13 @@ bool gdi_text_out(DeviceContext* dc, int32_t x, int32_t y, const char* text, int
     }
   }
 
+  // Where the pen never moves left, the text ends once no glyph can reach into the surface:
+  // the scrolling lines of the menu are far longer than the screen is wide.
+  int32_t least_advance = -1, least_bearing_x = 0;
+  const bool rightward = platform_glyph_least(&least_advance, &least_bearing_x) && least_advance >= 0;
   int64_t pen = x;
   for (int32_t i = 0; i < length && pen < s->width + FAR; ++i) {
+    if (rightward && pen + least_bearing_x >= s->width) break;
     const PlatformGlyph* g = platform_glyph(static_cast<unsigned char>(text[i]));
     if (!g) break;  // no font: nothing to draw, which is not a failure of the context
     const int64_t left = pen + g->bearing_x;

@@ -115,6 +115,9 @@ struct PlatformGlyph {
 // The glyph of one single-byte character (Latin-1), from the glyph table in the data folders
 // (read on the first call and kept); null when no table could be read.
 const PlatformGlyph* platform_glyph(unsigned char c);
+// The smallest advance and bearing_x of any glyph of the table; false when there is none. With
+// no advance below 0 the pen never moves left, so a text can stop where nothing more can show.
+bool platform_glyph_least(int32_t* advance, int32_t* bearing_x);
 
 // --- audio ---
 struct PcmFormat {
