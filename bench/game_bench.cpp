@@ -18,6 +18,7 @@
 #include "enemies/qix.h"
 #include "enemies/sparx.h"
 #include "game/game.h"
+#include "game/scene.h"
 #include "platform/platform.h"
 #include "platform/sdl/present_sdl.h"
 #include "playfield/player.h"
@@ -114,5 +115,28 @@ void BM_GameFrameAndPresent(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_GameFrameAndPresent)->Unit(benchmark::kMicrosecond);
+
+// The playfield's share of a frame with the still layer (compare BM_PlayfieldDraw, the whole
+// grid drawn every frame as before): the layer brought up to date, here with the two grid rows
+// a fast stix changes in a frame (range 1) or none (range 0), and copied into the back buffer.
+void BM_PlayfieldStillFrame(benchmark::State& state) {
+  start_program();
+  set_up_mid_level();
+  FrameChanges changes;
+  Program& w = world();
+  scene_update(w.game.scene, w.game, w.round, w.assets, &changes);
+  int32_t y = 101;
+  for (auto _ : state) {
+    if (state.range(0) != 0) {
+      playfield_cell(300, y) = CELL_STIX;
+      playfield_cell(300, y + 1) = CELL_STIX;
+      y = y + 2 > 460 ? 101 : y + 2;
+    }
+    scene_update(w.game.scene, w.game, w.round, w.assets, &changes);
+    surface_blit(display.display_back, nullptr, display.display_still, nullptr, 0);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_PlayfieldStillFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

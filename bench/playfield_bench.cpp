@@ -53,6 +53,20 @@ void claim_repeated(benchmark::State& state, void (*field)(), int32_t x, int32_t
   state.counters["cells"] = cells;
 }
 
+int32_t claim_column = 0;
+void field_cut_at_column() {
+  playfield_reset();
+  for (int32_t y = 1; y <= 467; ++y) playfield_cell(claim_column, y) = CELL_STIX;
+}
+
+// The claim time against the area claimed: a cut down one column, the strip right of it taken;
+// the argument is the strip's width in cells (467 rows high).
+void BM_ClaimArea(benchmark::State& state) {
+  claim_column = PLAYFIELD_LAST - 1 - static_cast<int32_t>(state.range(0));
+  claim_repeated(state, field_cut_at_column, claim_column, 0, DIR_UP);
+}
+BENCHMARK(BM_ClaimArea)->Arg(8)->Arg(32)->Arg(117)->Arg(234)->Arg(400)->Unit(benchmark::kMicrosecond);
+
 void BM_ClaimWorstCaseComb(benchmark::State& state) { claim_repeated(state, field_comb, 2, 0, DIR_UP); }
 BENCHMARK(BM_ClaimWorstCaseComb)->Unit(benchmark::kMillisecond);
 

@@ -14,6 +14,8 @@ if [ "${1:-}" = "--tests" ]; then
   packages+=(openbox)
   # The Wayland test: weston nested in Xvfb. The sound server test: PulseAudio with parec.
   packages+=(weston pulseaudio pulseaudio-utils)
+  # The measurements by hand: instruction counts and heap profiles.
+  packages+=(valgrind)
 fi
 # The browser build: Debian's emscripten (no downloads: the page uses no emscripten ports). The
 # browser test: Debian's chromium, driven from Node by playwright-core (from npm).

@@ -41,6 +41,8 @@ void release_objects() {
   display.display_palette = nullptr;
   surface_release(display.display_back);
   display.display_back = nullptr;
+  surface_release(display.display_still);
+  display.display_still = nullptr;
   surface_release(display.display_primary);
   display.display_primary = nullptr;
 }
@@ -51,6 +53,8 @@ bool display_init(int32_t width, int32_t height, int32_t bpp) {
   if (!platform_display_open(width, height, bpp)) return false;
   // A second set-up replaces the first instead of leaking it.
   release_objects();
+  display.display_flip_presented = false;
+  frame_changes_set_whole(&display.display_changes);
   display.screen_width = width;
   display.screen_height = height;
   display.screen_bpp = bpp;
@@ -124,7 +128,16 @@ bool display_flip() {
     rgb[i][2] = entries[i].peBlue;
   }
   if (display.display_frame_observer) display.display_frame_observer(display.display_back->pixels, display.display_back->pitch, rgb);
-  if (display.display_realtime) platform_present(display.display_back->pixels, display.display_back->pitch, rgb);
+  // A record is relative to the frame presented before; after a flip that presented nothing it
+  // has nothing to be relative to.
+  const FrameChanges& changes = display.display_changes;
+  const bool known = !changes.whole && display.display_flip_presented && changes.width == display.display_back->width &&
+                     changes.height == display.display_back->height;
+  if (display.display_realtime)
+    platform_present_changes(display.display_back->pixels, display.display_back->pitch, rgb, known ? &changes : nullptr);
+  display.display_flip_presented = display.display_realtime;
+  frame_changes_set_whole(&display.display_changes);
+  ++display.display_flips;
   uint8_t* shown = display.display_back->pixels;
   display.display_back->pixels = display.display_primary->pixels;
   display.display_primary->pixels = shown;
@@ -142,10 +155,22 @@ uint8_t* display_lock(Surface* surface, int32_t* pitch_out) {
   return surface->pixels;
 }
 
-bool display_unlock(Surface* surface, uint8_t* /*address*/) {
+bool display_unlock(Surface* surface, uint8_t* address) {
   if (!surface) return false;
+  return display_unlock_written(surface, address, Rect{0, 0, surface->width, surface->height});
+}
+
+bool display_unlock_written(Surface* surface, uint8_t* /*address*/, const Rect& written) {
+  if (!surface) return false;
+  if (surface->locked) surface_note_written(surface, written);
   surface->locked = 0;
   return true;
+}
+
+Surface* display_still_layer() {
+  if (!display.display_still && display.display_back)
+    display.display_still = surface_create(display.display_back->width, display.display_back->height);
+  return display.display_still;
 }
 
 Surface* display_create_surface(int32_t width, int32_t height) {

@@ -26,6 +26,15 @@ struct Display {
   // False for a replay as fast as possible: flips go only to the observer and the frame
   // clock never waits or sleeps.
   bool display_realtime = true;
+  // What the back buffer's frame changes from the frame flipped before it. Whole after every
+  // flip; a screen that knows better fills it in while it draws.
+  FrameChanges display_changes;
+  uint32_t display_flips = 0;          // flips so far: a screen can tell whether the one shown is its own
+  bool display_flip_presented = false;  // the last flip reached the platform (not only the observer)
+  // The still picture a screen composes its frames on (display_still_layer), screen-sized, and
+  // the count of its compositions (see display/still.h).
+  Surface* display_still = nullptr;
+  uint32_t display_still_epoch = 0;
 };
 // The engine's one context, as the screen it stands for is one: every drawing call reaches it.
 extern Display display;
@@ -37,7 +46,13 @@ bool display_fill(Surface* surface, uint32_t colour);
 // Refused while a lock or a device context is out on either surface.
 bool display_flip();
 uint8_t* display_lock(Surface* surface, int32_t* pitch_out);
+// A lock released records the whole surface as written where the surface keeps a record;
+// display_unlock_written records only the rectangle the caller wrote.
 bool display_unlock(Surface* surface, uint8_t* address);
+bool display_unlock_written(Surface* surface, uint8_t* address, const Rect& written);
+// The screen-sized still layer, made on first use (null when memory runs out); it goes with
+// display_shutdown.
+Surface* display_still_layer();
 // An off-screen surface whose index 0 is transparent in keyed blits (a sprite frame).
 Surface* display_create_surface(int32_t width, int32_t height);
 // Waits for the next frame tick of the display (none when not in real time).

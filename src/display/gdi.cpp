@@ -39,6 +39,7 @@ void for_each_visible(const Surface* s, const Rect& r, Draw draw) {
 
 void fill_visible(Surface* s, const Rect& r, uint8_t index) {
   for_each_visible(s, r, [&](const Rect& part) {
+    surface_note_written(s, part);
     for (int32_t y = part.top; y < part.bottom; ++y)
       std::memset(s->pixels + static_cast<int64_t>(y) * s->pitch + part.left, index,
                   static_cast<size_t>(part.right - part.left));
@@ -49,6 +50,7 @@ void draw_glyph(Surface* s, const PlatformGlyph* g, int32_t left, int32_t top, u
   if (!g->mask || g->width <= 0 || g->height <= 0) return;
   const Rect box{left, top, left + g->width, top + g->height};
   for_each_visible(s, box, [&](const Rect& part) {
+    surface_note_written(s, part);
     for (int32_t y = part.top; y < part.bottom; ++y) {
       const uint8_t* mask_row = g->mask + static_cast<int64_t>(y - top) * g->width - left;
       uint8_t* out = s->pixels + static_cast<int64_t>(y) * s->pitch;
@@ -112,8 +114,13 @@ bool gdi_text_out(DeviceContext* dc, int32_t x, int32_t y, const char* text, int
     }
   }
 
+  // Where the pen never moves left, the text ends once no glyph can reach into the surface:
+  // the scrolling lines of the menu are far longer than the screen is wide.
+  int32_t least_advance = -1, least_bearing_x = 0;
+  const bool rightward = platform_glyph_least(&least_advance, &least_bearing_x) && least_advance >= 0;
   int64_t pen = x;
   for (int32_t i = 0; i < length && pen < s->width + FAR; ++i) {
+    if (rightward && pen + least_bearing_x >= s->width) break;
     const PlatformGlyph* g = platform_glyph(static_cast<unsigned char>(text[i]));
     if (!g) break;  // no font: nothing to draw, which is not a failure of the context
     const int64_t left = pen + g->bearing_x;

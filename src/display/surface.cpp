@@ -26,6 +26,7 @@ Rect intersect(const Rect& a, const Rect& b) {
 // Copies the part `part` of the destination rectangle `dst` (already inside the surface) from
 // the source rectangle `src`, scaling by nearest-neighbour when their sizes differ.
 void copy_part(Surface* d, const Rect& dst, const Rect& part, const Surface* s, const Rect& src, bool keyed) {
+  surface_note_written(d, part);
   const int64_t dst_w = dst.right - dst.left, dst_h = dst.bottom - dst.top;
   const int64_t src_w = src.right - src.left, src_h = src.bottom - src.top;
   const bool same_size = dst_w == src_w && dst_h == src_h;
@@ -113,6 +114,7 @@ bool surface_fill(Surface* surface, const Rect* rect, uint8_t index) {
   const Rect full{0, 0, surface->width, surface->height};
   const Rect r = rect ? intersect(*rect, full) : full;
   if (rect_empty(r)) return true;
+  surface_note_written(surface, r);
   for (int32_t y = r.top; y < r.bottom; ++y)
     std::memset(surface->pixels + static_cast<int64_t>(y) * surface->pitch + r.left, index,
                 static_cast<size_t>(r.right - r.left));

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/common/frame_changes.h"
+
 struct Rect {
   int32_t left, top, right, bottom;  // right and bottom exclusive
 };
@@ -22,7 +24,15 @@ struct Surface {
   Clipper* clipper;         // not owned
   int32_t locked;           // a lock is held: no device context can be had
   int32_t dc_held;          // a device context is out: no lock can be had
+  // Where every blit, fill, text and locked write onto the surface is recorded (not owned);
+  // null: nowhere. A lock released without saying what it wrote records the whole surface.
+  FrameChanges* changes;
 };
+
+// Records a written rectangle in the surface's record of changes, if it keeps one.
+inline void surface_note_written(Surface* surface, const Rect& r) {
+  if (surface && surface->changes) frame_changes_add(surface->changes, r.left, r.top, r.right, r.bottom);
+}
 
 // A plain surface of width x height bytes (pitch = width), cleared to 0. Null when memory runs
 // out or a side is not 1..16384.

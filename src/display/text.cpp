@@ -7,9 +7,9 @@
 
 char text_buffer[TEXT_BUFFER_SIZE] = {};
 
-void draw_text_shadowed(const char* text, int32_t x, int32_t y, COLORREF colour) {
-  draw_text(text, x + 1, y + 1, COLOUR_BLACK, display.display_back);
-  draw_text(text, x, y, colour, display.display_back);
+void draw_text_shadowed(const char* text, int32_t x, int32_t y, COLORREF colour, Surface* target) {
+  draw_text(text, x + 1, y + 1, COLOUR_BLACK, target);
+  draw_text(text, x, y, colour, target);
 }
 
 const char* text_format(const char* format, ...) {

@@ -24,5 +24,5 @@ extern char text_buffer[TEXT_BUFFER_SIZE];
 // Formats into text_buffer (cut to fit, never beyond it) and returns it.
 const char* text_format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // The text drawn in black one pixel right of and below its place, then in its colour, onto
-// the back buffer.
-void draw_text_shadowed(const char* text, int32_t x, int32_t y, COLORREF colour);
+// target.
+void draw_text_shadowed(const char* text, int32_t x, int32_t y, COLORREF colour, Surface* target);

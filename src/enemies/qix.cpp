@@ -252,6 +252,30 @@ void qix_draw(const QixState& qix, int32_t level, uint8_t* pixels) {
   }
 }
 
+bool qix_drawn_rect(const QixState& qix, int32_t level, Rect* rect) {
+  const int32_t active = std::clamp(qix_active_count(level), 0, QIX_SLOTS);
+  bool any = false;
+  Rect r{0, 0, 0, 0};
+  auto take = [&](int32_t x, int32_t y) {
+    x += PLAYFIELD_SCREEN_OFFSET, y += PLAYFIELD_SCREEN_OFFSET;
+    if (!any) r = Rect{x, y, x + 1, y + 1};
+    r.left = std::min(r.left, x), r.top = std::min(r.top, y);
+    r.right = std::max(r.right, x + 1), r.bottom = std::max(r.bottom, y + 1);
+    any = true;
+  };
+  for (int32_t i = 0; i < active; ++i) {
+    const Qix& q = qix.qix_slots[i];
+    for (int32_t k = 0; k < QIX_TRAIL_LENGTH; k += 2) {
+      take(q.x1[k], q.y1[k]);
+      take(q.x2[k], q.y2[k]);
+    }
+  }
+  // A pixel of slack on every side: the line's steps never leave its end points' box, but the
+  // record must never be short of what was drawn.
+  *rect = Rect{r.left - 1, r.top - 1, r.right + 1, r.bottom + 1};
+  return any;
+}
+
 void qix_trail_points(const QixState& qix, int32_t level, TrailPoints* points) {
   trail_points_clear(points);
   const int32_t slots = std::clamp(qix_active_count(level), 0, QIX_SLOTS);

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 
+#include "display/surface.h"
 #include "playfield/player.h"
 #include "playfield/playfield.h"
 
@@ -35,5 +36,8 @@ void qix_reset(QixState& qix, const Playfield& playfield);
 bool qix_move(QixState& qix, int32_t level, const Playfield& playfield, const Player& player, bool playing);
 // Draws into locked memory whose rows are 640 bytes apart.
 void qix_draw(const QixState& qix, int32_t level, uint8_t* pixels);
+// The rectangle (screen pixels, right and bottom exclusive) holding every line qix_draw draws;
+// false when it draws none.
+bool qix_drawn_rect(const QixState& qix, int32_t level, Rect* rect);
 // The trail points a claim must leave to the QIXes in play.
 void qix_trail_points(const QixState& qix, int32_t level, TrailPoints* points);

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "common/input.h"
+#include "display/still.h"
 #include "game/game.h"
 
 enum : int32_t { SCREEN_MENU = 0, SCREEN_GAME = 1, SCREEN_HISCORES = 2, SCREEN_ABOUT = 3 };
@@ -19,6 +20,12 @@ struct Menu {
   float scroll_x_intro = 700.0f;
   float scroll_x_credits = 700.0f;
   int32_t farewell_ticks = 0;  // while above 0 the farewell is up and the menu's frame waits
+  // The picture without its scrolling lines, kept on the display's still layer, and what it
+  // was composed for: drawn again only when one of these changed.
+  StillFrame still;
+  int32_t still_selection = -1;
+  int32_t still_title_x = 0;
+  PALETTEENTRY still_palette[256] = {};
 };
 
 struct Frontend {

@@ -10,9 +10,10 @@ void hiscore_page_draw(const Hiscores& hiscores, const Assets& assets) {
   display_fill(display.display_back, 0);
   bob_draw_at(assets.menu_picture_sprite, 0, 0, display.display_back);
   bob_draw_at(assets.title_sprite, 280, 0, display.display_back);
-  draw_text_shadowed(text_format("Created by Quarrel Forge"), 260, 30, COLOUR_PALE_YELLOW);
-  draw_text_shadowed(text_format("HI-SCORE LIST"), 290, 70, COLOUR_ORANGE);
-  draw_text_shadowed(text_format("Press Esc key to go back to the menu again!"), 180, 460, COLOUR_WHITE);
+  draw_text_shadowed(text_format("Created by Quarrel Forge"), 260, 30, COLOUR_PALE_YELLOW, display.display_back);
+  draw_text_shadowed(text_format("HI-SCORE LIST"), 290, 70, COLOUR_ORANGE, display.display_back);
+  draw_text_shadowed(text_format("Press Esc key to go back to the menu again!"), 180, 460,
+                     COLOUR_WHITE, display.display_back);
   hiscore_table_draw(hiscores, false);
 }
 

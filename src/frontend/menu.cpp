@@ -1,5 +1,7 @@
 // The main menu: one complete picture per frame, the five items, the two scrolling lines, and
 // the farewell of "Quit".
+#include <cstring>
+
 #include "display/display.h"
 #include "display/text.h"
 #include "frontend/frontend.h"
@@ -26,8 +28,8 @@ constexpr float INTRO_RESTART_AT = -5000.0f;
 constexpr float CREDITS_RESTART_AT = -2500.0f;
 constexpr float SCROLL_START = 640.0f;
 
-void draw_formatted_shadowed(const char* text, int32_t x, int32_t y, COLORREF colour) {
-  draw_text_shadowed(text_format("%s", text), x, y, colour);
+void draw_formatted_shadowed(const char* text, int32_t x, int32_t y, COLORREF colour, Surface* target) {
+  draw_text_shadowed(text_format("%s", text), x, y, colour, target);
 }
 
 // The farewell goes straight over whatever the back buffer holds, without shadows; the main
@@ -81,27 +83,60 @@ void menu_browse(Menu& menu, const Input& input) {
   }
 }
 
-void menu_draw(const Frontend& fe, const Assets& assets) {
-  const Menu& menu = fe.menu;
-  display_fill(display.display_back, 0);
-  bob_draw_at(assets.menu_picture_sprite, 0, 0, display.display_back);
-  bob_draw_at(assets.menu_pointer_sprite, 280, 140 + 40 * menu.menu_selection, display.display_back);
+// Everything of the menu's picture but the two scrolling lines, in the order it has always
+// been drawn; the lines lie in rows nothing drawn after them reaches, so they can go last.
+void menu_draw_still(const Menu& menu, const Assets& assets, int32_t title_x, Surface* target) {
+  display_fill(target, 0);
+  bob_draw_at(assets.menu_picture_sprite, 0, 0, target);
+  bob_draw_at(assets.menu_pointer_sprite, 280, 140 + 40 * menu.menu_selection, target);
   if (menu.menu_selection >= 0 && menu.menu_selection < MENU_ITEMS)
     draw_formatted_shadowed(MENU_ITEM_TEXTS[menu.menu_selection].description, 410, 141 + 40 * menu.menu_selection,
-                            COLOUR_WHITE);
-  for (int32_t i = 0; i < MENU_ITEMS; ++i) bob_draw_at(assets.menu_button_sprite, 290, 137 + 40 * i, display.display_back);
+                            COLOUR_WHITE, target);
+  for (int32_t i = 0; i < MENU_ITEMS; ++i) bob_draw_at(assets.menu_button_sprite, 290, 137 + 40 * i, target);
   // All five shadows first, then all five labels.
   for (int32_t i = 0; i < MENU_ITEMS; ++i)
-    draw_text(text_format("%s", MENU_ITEM_TEXTS[i].label), 301, 141 + 40 * i, COLOUR_BLACK, display.display_back);
+    draw_text(text_format("%s", MENU_ITEM_TEXTS[i].label), 301, 141 + 40 * i, COLOUR_BLACK, target);
   for (int32_t i = 0; i < MENU_ITEMS; ++i) {
     const COLORREF colour = i == menu.menu_selection ? COLOUR_PALE_YELLOW : COLOUR_PURPLE;
-    draw_text(text_format("%s", MENU_ITEM_TEXTS[i].label), 300, 140 + 40 * i, colour, display.display_back);
+    draw_text(text_format("%s", MENU_ITEM_TEXTS[i].label), 300, 140 + 40 * i, colour, target);
   }
-  draw_text_shadowed(menu_intro_line(), static_cast<int32_t>(menu.scroll_x_intro), 440, COLOUR_PALE_YELLOW);
-  draw_text_shadowed(menu_credits_line(), static_cast<int32_t>(menu.scroll_x_credits), 460, COLOUR_GOLD);
-  draw_formatted_shadowed("Created by Quarrel Forge", 260, 30, COLOUR_PALE_YELLOW);
+  draw_formatted_shadowed("Created by Quarrel Forge", 260, 30, COLOUR_PALE_YELLOW, target);
+  bob_draw_at(assets.title_sprite, title_x, 0, target);
+}
+
+void menu_draw_lines(const Menu& menu) {
+  draw_text_shadowed(menu_intro_line(), static_cast<int32_t>(menu.scroll_x_intro), 440, COLOUR_PALE_YELLOW,
+                     display.display_back);
+  draw_text_shadowed(menu_credits_line(), static_cast<int32_t>(menu.scroll_x_credits), 460, COLOUR_GOLD,
+                     display.display_back);
+}
+
+void menu_draw(Frontend& fe, const Assets& assets) {
+  Menu& menu = fe.menu;
   // The game shows the title at the top right; in the frame that starts it, so does the menu.
-  bob_draw_at(assets.title_sprite, fe.screen_state == SCREEN_GAME ? 515 : 280, 0, display.display_back);
+  const int32_t title_x = fe.screen_state == SCREEN_GAME ? 515 : 280;
+  Surface* layer = display_still_layer();
+  if (!layer || !display.display_back) {
+    menu_draw_still(menu, assets, title_x, display.display_back);
+    menu_draw_lines(menu);
+    return;
+  }
+  FrameChanges layer_changes;
+  frame_changes_reset(&layer_changes, layer->width, layer->height);
+  if (!still_is_ours(menu.still) || menu.still_selection != menu.menu_selection || menu.still_title_x != title_x ||
+      std::memcmp(menu.still_palette, current_palette, sizeof menu.still_palette) != 0) {
+    layer->clipper = display.display_back->clipper;
+    menu_draw_still(menu, assets, title_x, layer);
+    layer->clipper = nullptr;
+    still_take(&menu.still);
+    menu.still_selection = menu.menu_selection;
+    menu.still_title_x = title_x;
+    std::memcpy(menu.still_palette, current_palette, sizeof menu.still_palette);
+    frame_changes_set_whole(&layer_changes);
+  }
+  still_begin(&menu.still, layer_changes);
+  menu_draw_lines(menu);
+  still_end(&menu.still);
 }
 
 void menu_scroll(Menu& menu) {

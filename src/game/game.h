@@ -6,6 +6,7 @@
 #include "game/assets.h"
 #include "game/hiscore.h"
 #include "game/round.h"
+#include "game/scene.h"
 
 enum : int32_t {
   PHASE_GAME_OVER = 0,
@@ -51,6 +52,8 @@ struct Game {
   int32_t high_shown = 0;
   // The pause came from the window losing the keyboard focus (the message says so).
   bool paused_by_focus = false;
+  // The still part of the game screen as last composed: a fresh record draws it all again.
+  GameScene scene;
 };
 
 // What a game frame asks of the main loop and, once its picture is shown, of the screens.

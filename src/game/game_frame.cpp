@@ -9,6 +9,7 @@
 #include "display/text.h"
 #include "game/game.h"
 #include "game/hud.h"
+#include "game/scene.h"
 #include "sound/sound.h"
 
 namespace {
@@ -244,24 +245,18 @@ void frame_enemies_and_panel(Frame& f) {
   }
 }
 
-void frame_draw(const Frame& f) {
+// What moves, over the still picture already in the back buffer: the QIX, the Sparx, the Fuse,
+// the marker and the phase's message.
+void frame_draw_moving(const Frame& f) {
   const Game& g = f.game;
   const Round& r = f.round;
   const Assets& a = f.assets;
-  display_fill(display.display_back, 0);
-  bob_draw_at(a.playfield_sprite, a.playfield_sprite.x, a.playfield_sprite.y, display.display_back);
-  bob_draw_at(a.title_sprite, 515, 0, display.display_back);
-  bob_draw_at(a.logo_sprite, a.logo_sprite.x, a.logo_sprite.y, display.display_back);
-  bob_draw_at(a.arrows_sprite, a.arrows_sprite.x, a.arrows_sprite.y, display.display_back);
-  // The cells and the QIX go straight into the locked memory, laid out as the cells are
-  // written: 640 bytes a row. A buffer that cannot be locked shows neither.
   int32_t pitch = 0;
   uint8_t* pixels = display_lock(display.display_back, &pitch);
-  if (pixels != nullptr && pitch == BACK_BUFFER_PITCH) {
-    playfield_draw(r.playfield, pixels);
-    qix_draw(r.qix, g.game_level, pixels);
-  }
-  if (pixels != nullptr) display_unlock(display.display_back, pixels);
+  if (pixels != nullptr && pitch == BACK_BUFFER_PITCH) qix_draw(r.qix, g.game_level, pixels);
+  Rect qix_rect{0, 0, 0, 0};
+  if (pixels != nullptr && pitch == BACK_BUFFER_PITCH) qix_drawn_rect(r.qix, g.game_level, &qix_rect);
+  if (pixels != nullptr) display_unlock_written(display.display_back, pixels, qix_rect);
   sparx_draw(r.sparx, a.sparx_sprite, display.display_back);
   fuse_draw(r.fuse, a.fuse_sprite, display.display_back);
   if (g.game_phase == PHASE_PLAYING || g.game_phase == PHASE_PAUSED) {
@@ -270,7 +265,25 @@ void frame_draw(const Frame& f) {
     const Bob& marker = r.marker_blink < MARKER_FRAMES_PER_PICTURE ? a.marker_sprite_a : a.marker_sprite_b;
     bob_draw_at(marker, r.player.player_x - 2, r.player.player_y - 2, display.display_back);
   }
-  hud_draw(g, r, f.hiscores, a);
+  hud_draw_message(g, r, f.hiscores, display.display_back);
+}
+
+// The still layer brought up to date and copied into the back buffer, then what moves drawn
+// over it. The display learns what this frame changes from the last one when that was ours:
+// the layer's changes, what moved then and what moves now.
+void frame_draw(Frame& f) {
+  GameScene& scene = f.game.scene;
+  FrameChanges layer_changes;
+  if (!display.display_back || !scene_update(scene, f.game, f.round, f.assets, &layer_changes)) {
+    // No layer to keep: the whole picture, as it was always drawn.
+    if (display.display_back) scene_draw_still(f.game, f.round, f.assets, display.display_back);
+    frame_draw_moving(f);
+    scene.frame.moving_known = false;
+    return;
+  }
+  still_begin(&scene.frame, layer_changes);
+  frame_draw_moving(f);
+  still_end(&scene.frame);
 }
 
 // After the picture: the level bonus, which the panel shows from the next frame on.

@@ -1,4 +1,5 @@
 // The drawing of the hi-score table, shared by the initials entry and the hi-score list.
+#include "display/display.h"
 #include "display/text.h"
 #include "game/hiscore.h"
 
@@ -16,13 +17,13 @@ void draw_initials(const HiscoreRow& row, int32_t dx, int32_t y, int32_t highlig
   for (int32_t k = 0; k < 3; ++k) {
     text_format("%c", row.initials[k]);
     draw_text_shadowed(text_buffer, dx + INITIALS_X + INITIAL_WIDTH * k, y,
-                       k == highlighted ? COLOUR_PALE_YELLOW : COLOUR_MAGENTA);
+                       k == highlighted ? COLOUR_PALE_YELLOW : COLOUR_MAGENTA, display.display_back);
   }
 }
 
 void draw_score(const HiscoreRow& row, int32_t dx, int32_t y) {
   text_format("%d", row.score);
-  draw_text_shadowed(text_buffer, dx + SCORE_X, y, COLOUR_PALE_YELLOW);
+  draw_text_shadowed(text_buffer, dx + SCORE_X, y, COLOUR_PALE_YELLOW, display.display_back);
 }
 
 }  // namespace
@@ -37,8 +38,8 @@ void hiscore_table_draw(const Hiscores& h, bool shift_left) {
       draw_initials(row, dx, y, cursor_valid ? h.hiscore_edit_cursor : -1);
       draw_score(row, dx, y);
     } else if (row.score <= 0) {
-      draw_text_shadowed("-", dx + EMPTY_INITIALS_X, y, COLOUR_MAGENTA);
-      draw_text_shadowed("-", dx + SCORE_X, y, COLOUR_PALE_YELLOW);
+      draw_text_shadowed("-", dx + EMPTY_INITIALS_X, y, COLOUR_MAGENTA, display.display_back);
+      draw_text_shadowed("-", dx + SCORE_X, y, COLOUR_PALE_YELLOW, display.display_back);
     } else {
       draw_initials(row, dx, y, -1);
       draw_score(row, dx, y);

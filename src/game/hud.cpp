@@ -21,50 +21,49 @@ constexpr int32_t LIVES_LAST_X = 624;
 constexpr int32_t LIVES_STEP = 14;
 
 // Draws what text_format left in text_buffer.
-void show(int32_t x, int32_t y, COLORREF colour) { draw_text(text_buffer, x, y, colour, display.display_back); }
+void show(Surface* target, int32_t x, int32_t y, COLORREF colour) { draw_text(text_buffer, x, y, colour, target); }
 
-void panel_label(const char* label, int32_t y) {
+void panel_label(Surface* target, const char* label, int32_t y) {
   text_format("%s", label);
-  show(LABEL_X, y, COLOUR_WHITE);
+  show(target, LABEL_X, y, COLOUR_WHITE);
 }
 
-void panel_number(int32_t value, int32_t y) {
+void panel_number(Surface* target, int32_t value, int32_t y) {
   text_format("%d", value);
-  show(VALUE_X, y, COLOUR_WHITE);
+  show(target, VALUE_X, y, COLOUR_WHITE);
 }
 
-void panel_values(const Game& game, const Round& round) {
-  panel_label("Score", 24);
-  panel_number(game.game_score, 24);
-  panel_label("High", 36);
-  panel_number(game.high_shown, 36);
-  panel_label("Level", 60);
-  panel_number(game.game_level, 60);
-  panel_label("Filled", 84);
+void panel_values(const Game& game, const Round& round, Surface* target) {
+  panel_label(target, "Score", 24);
+  panel_number(target, game.game_score, 24);
+  panel_label(target, "High", 36);
+  panel_number(target, game.high_shown, 36);
+  panel_label(target, "Level", 60);
+  panel_number(target, game.game_level, 60);
+  panel_label(target, "Filled", 84);
   hud_filled_text(round.claimed_cells);
-  show(VALUE_X, 84, COLOUR_WHITE);
-  panel_label("Required", 96);
+  show(target, VALUE_X, 84, COLOUR_WHITE);
+  panel_label(target, "Required", 96);
   text_format("%d%%", CLAIM_TARGET_PERCENT);
-  show(VALUE_X, 96, COLOUR_WHITE);
-  panel_label("Time left", 120);
+  show(target, VALUE_X, 96, COLOUR_WHITE);
+  panel_label(target, "Time left", 120);
 }
 
-// The gauge under a device context of its own; 0 when the back buffer gives none.
-bool time_bar(int32_t time_left) {
+// The gauge under a device context of its own; 0 when the surface gives none.
+bool time_bar(int32_t time_left, Surface* target) {
   DeviceContext dc;
-  if (!surface_get_dc(display.display_back, &dc)) return false;
+  if (!surface_get_dc(target, &dc)) return false;
   const Rect frame{489, 135, 639, 147};
   gdi_frame_rect(&dc, &frame, COLOUR_YELLOW);
   const Rect bar{BAR_LEFT, 136, hud_time_bar_right(time_left), 146};
   if (bar.right > bar.left) gdi_fill_rect(&dc, &bar, COLOUR_RED);
-  surface_release_dc(display.display_back, &dc);
+  surface_release_dc(target, &dc);
   return true;
 }
 
-void sprite_at(const Bob& sprite, int32_t x, int32_t y) { bob_draw_at(sprite, x, y, display.display_back); }
-
-void lives_row(int32_t game_lives, const Assets& assets) {
-  panel_label("Lives", 156);
+void lives_row(int32_t game_lives, const Assets& assets, Surface* target) {
+  auto sprite_at = [target](const Bob& sprite, int32_t x, int32_t y) { bob_draw_at(sprite, x, y, target); };
+  panel_label(target, "Lives", 156);
   int32_t x = LIVES_FIRST_X;
   for (int32_t lost = LIVES_AT_START - game_lives; lost > 0 && x <= LIVES_LAST_X; --lost, x += LIVES_STEP)
     sprite_at(assets.skull_sprite, x, LIVES_Y);
@@ -75,7 +74,7 @@ void lives_row(int32_t game_lives, const Assets& assets) {
   }
 }
 
-void controls_help() {
+void controls_help(Surface* target) {
   struct HelpText {
     const char* text;
     int32_t x, y;
@@ -91,84 +90,84 @@ void controls_help() {
   };
   for (const HelpText& h : HELP) {
     text_format("%s", h.text);
-    show(h.x, h.y, h.colour);
+    show(target, h.x, h.y, h.colour);
   }
 }
 
-void level_complete_message(const Game& game, const Round& round) {
+void level_complete_message(const Game& game, const Round& round, Surface* target) {
   text_format("Level %d completed!", game.game_level);
-  show(210, 210, COLOUR_WHITE);
+  show(target, 210, 210, COLOUR_WHITE);
   const int32_t extra = hud_extra_percent(round.claimed_cells);
   text_format("Additional territory claimed: %d%%", extra);
-  show(170, 230, COLOUR_GREY);
+  show(target, 170, 230, COLOUR_GREY);
   if (extra < 1) {
     text_format("Sorry no bonus points!");
-    show(210, 250, COLOUR_GREY);
+    show(target, 210, 250, COLOUR_GREY);
   } else {
     text_format("Bonus points: 1000 x %d = %d", extra, extra * LEVEL_BONUS_PER_PERCENT);
-    show(180, 250, COLOUR_GREY);
+    show(target, 180, 250, COLOUR_GREY);
   }
   // The bonus itself is paid after this frame's picture (the score shows it from the next one).
   if (round.phase_frames >= PHASE_WAIT_FRAMES) {
     text_format("Get ready for level %d!", game.game_level + 1);
-    show(206, 280, COLOUR_WHITE);
+    show(target, 206, 280, COLOUR_WHITE);
   }
 }
 
-void hiscore_entry_message(const Hiscores& hiscores) {
+void hiscore_entry_message(const Hiscores& hiscores, Surface* target) {
   text_format("Well done! You're on the Top 10 list!");
-  show(120, 40, COLOUR_PALE_YELLOW);
+  show(target, 120, 40, COLOUR_PALE_YELLOW);
   text_format("Use arrow keys to enter initials and then press ENTER.");
-  show(80, 360, COLOUR_WHITE);
+  show(target, 80, 360, COLOUR_WHITE);
   text_format("Top 10 Hi-Scores");
-  show(190, 100, COLOUR_PALE_YELLOW);
+  show(target, 190, 100, COLOUR_PALE_YELLOW);
   hiscore_table_draw(hiscores, true);
 }
 
-void phase_message(const Game& game, const Round& round, const Hiscores& hiscores) {
+void phase_message(const Game& game, const Round& round, const Hiscores& hiscores, Surface* target) {
   const int32_t game_lives = game.game_lives, game_score = game.game_score;
   switch (game.game_phase) {
     case PHASE_PLAYING:
       if (round.qix.qix_captured) {
         text_format("QIX split - well done!");
-        show(220, 230, COLOUR_WHITE);
+        show(target, 220, 230, COLOUR_WHITE);
         text_format("Bonus points: %d!", game.game_level * CAPTURE_BONUS_PER_LEVEL);
-        show(100, 250, COLOUR_GREY);
+        show(target, 100, 250, COLOUR_GREY);
       }
       break;
     case PHASE_LIFE_LOST:
       if (game_lives >= 1 && round.phase_announced) {
         text_format("OUCH! You lost one life! %d %s left...", game_lives, game_lives == 1 ? "life" : "lives");
-        show(120, 230, COLOUR_WHITE);
+        show(target, 120, 230, COLOUR_WHITE);
         if (round.phase_frames > PHASE_WAIT_FRAMES) {
           text_format("Press SPACE bar when you're ready!");
-          show(120, 250, COLOUR_WHITE);
+          show(target, 120, 250, COLOUR_WHITE);
         }
       }
       break;
     case PHASE_PAUSED:
       text_format("Game Paused");
-      show(220, 230, COLOUR_WHITE);
+      show(target, 220, 230, COLOUR_WHITE);
       text_format("Press F1 to resume game or ESC to quit!");
-      show(80, 250, COLOUR_GREY);
+      show(target, 80, 250, COLOUR_GREY);
       if (game.paused_by_focus) {
         text_format("(paused while the window was in the background)");
-        show(110, 270, COLOUR_GREY);
+        show(target, 110, 270, COLOUR_GREY);
       }
       break;
     case PHASE_GAME_OVER:
       if (game_score == 0 || game_score < game.recorded_score) {
         text_format("Game Over");
-        show(220, 230, COLOUR_WHITE);
+        show(target, 220, 230, COLOUR_WHITE);
         text_format("Press ENTER key to play again or ESC key for menu!");
-        show(80, 250, COLOUR_GREY);
+        show(target, 80, 250, COLOUR_GREY);
       }
       break;
     case PHASE_LEVEL_COMPLETE:
-      level_complete_message(game, round);
+      level_complete_message(game, round, target);
       break;
     case PHASE_HISCORE_ENTRY:
-      hiscore_entry_message(hiscores);
+      hiscore_entry_message(hiscores, target);
       break;
     default:
       break;
@@ -194,11 +193,15 @@ int32_t hud_extra_percent(int32_t cells) {
   return static_cast<int32_t>(beyond * CELL_PERCENT);
 }
 
-void hud_draw(const Game& game, const Round& round, const Hiscores& hiscores, const Assets& assets) {
-  panel_values(game, round);
+bool hud_draw_panel(const Game& game, const Round& round, const Assets& assets, Surface* target) {
+  panel_values(game, round, target);
   // Without a device context for the gauge nothing more is drawn this frame.
-  if (!time_bar(game.time_left)) return;
-  lives_row(game.game_lives, assets);
-  controls_help();
-  phase_message(game, round, hiscores);
+  if (!time_bar(game.time_left, target)) return false;
+  lives_row(game.game_lives, assets, target);
+  controls_help(target);
+  return true;
+}
+
+void hud_draw_message(const Game& game, const Round& round, const Hiscores& hiscores, Surface* target) {
+  phase_message(game, round, hiscores, target);
 }

@@ -103,6 +103,11 @@ void platform_display_close();
 // display's vertical blank is to be trusted the frame appears at the first blank after that
 // tick, never before it. A frame identical to the one on screen is not drawn again.
 void platform_present(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3]);
+// platform_present with what the frame changes from the frame presented before it: only
+// those spans need converting and sending. Null or a whole record: anything may have changed.
+struct FrameChanges;
+void platform_present_changes(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3],
+                              const FrameChanges* changes);
 // Waits for the next tick of that 60 Hz clock without presenting.
 void platform_wait_frame_tick();
 
@@ -118,6 +123,9 @@ struct PlatformGlyph {
 // The glyph of one single-byte character (Latin-1), from the glyph table in the data folders
 // (read on the first call and kept); null when no table could be read.
 const PlatformGlyph* platform_glyph(unsigned char c);
+// The smallest advance and bearing_x of any glyph of the table; false when there is none. With
+// no advance below 0 the pen never moves left, so a text can stop where nothing more can show.
+bool platform_glyph_least(int32_t* advance, int32_t* bearing_x);
 
 // --- audio ---
 struct PcmFormat {

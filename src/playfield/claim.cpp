@@ -55,6 +55,7 @@ void span_find(const Playfield& playfield, int32_t x, int32_t y, int32_t v, int3
 
 void span_fill(Playfield& playfield, int32_t y, int32_t left, int32_t right, int32_t value) {
   if (left + 1 >= right) return;
+  playfield_touch_row(playfield, y);
   int32_t* row = &playfield.cells[y * PLAYFIELD_SIZE];
   std::fill(row + left + 1, row + right, value);
 }
@@ -196,10 +197,13 @@ int32_t playfield_claim_fill(Playfield& playfield, int32_t x, int32_t y) {
         found = at, next = row + toward;
         break;
       }
-      if (*n == CELL_STIX)
+      if (*n == CELL_STIX) {
         *n = CELL_BORDER;
-      else if (*n == CELL_BORDER && border_turns_inner(playfield, at, row, first, last, toward))
+        playfield_touch_row(playfield, row + toward);
+      } else if (*n == CELL_BORDER && border_turns_inner(playfield, at, row, first, last, toward)) {
         *n = CELL_INNER_BORDER;
+        playfield_touch_row(playfield, row + toward);
+      }
     }
     if (found < 0) {
       row_walls_convert(playfield, row, first, last);

@@ -6,6 +6,7 @@
 
 void playfield_reset(Playfield& playfield) {
   std::fill(std::begin(playfield.cells), std::end(playfield.cells), CELL_OPEN);
+  for (int32_t y = 0; y < PLAYFIELD_SIZE; ++y) playfield_touch_row(playfield, y);
   for (int32_t i = 0; i <= PLAYFIELD_LAST; ++i) {
     playfield_cell(playfield, i, 0) = CELL_BORDER;
     playfield_cell(playfield, i, PLAYFIELD_LAST) = CELL_BORDER;
@@ -15,13 +16,25 @@ void playfield_reset(Playfield& playfield) {
 }
 
 void playfield_erase_stix(Playfield& playfield) {
-  for (int32_t& cell : playfield.cells) cell &= ~CELL_STIX;
+  for (int32_t y = 0; y < PLAYFIELD_SIZE; ++y) {
+    int32_t* row = &playfield.cells[y * PLAYFIELD_SIZE];
+    int32_t had = 0;
+    for (int32_t x = 0; x < PLAYFIELD_SIZE; ++x) {
+      had |= row[x] & CELL_STIX;
+      row[x] &= ~CELL_STIX;
+    }
+    if (had) playfield_touch_row(playfield, y);
+  }
 }
 
-void playfield_draw(const Playfield& playfield, uint8_t* pixels) {
+void playfield_draw(const Playfield& playfield, uint8_t* pixels) { playfield_draw_rows(playfield, pixels, 0, PLAYFIELD_LAST); }
+
+void playfield_draw_rows(const Playfield& playfield, uint8_t* pixels, int32_t first, int32_t last) {
+  if (first < 0) first = 0;
+  if (last > PLAYFIELD_LAST) last = PLAYFIELD_LAST;
   // Masks rather than branches, so the compiler draws many cells at once; a cell of any other
   // code (claimed above all) writes back the byte that is already there.
-  for (int32_t y = 0; y < PLAYFIELD_SIZE; ++y) {
+  for (int32_t y = first; y <= last; ++y) {
     const int32_t* __restrict row = &playfield.cells[y * PLAYFIELD_SIZE];
     uint8_t* __restrict out = pixels + (y + PLAYFIELD_SCREEN_OFFSET) * 640 + PLAYFIELD_SCREEN_OFFSET;
     for (int32_t x = 0; x < PLAYFIELD_SIZE; ++x) {

@@ -24,9 +24,16 @@ constexpr float SCORE_PER_CELL_FAST = 0.045462605f;
 
 struct Playfield {
   int32_t cells[PLAYFIELD_CELLS];  // row-major: cell (x, y) at y * 469 + x
+  // Every write stamps its row with the next count of writes, so a picture of the grid finds
+  // the rows to draw again by their stamps instead of looking at every cell.
+  uint64_t row_written[PLAYFIELD_SIZE];
+  uint64_t writes;
 };
 
+inline void playfield_touch_row(Playfield& playfield, int32_t y) { playfield.row_written[y] = ++playfield.writes; }
+// A cell reached for writing counts as written.
 inline int32_t& playfield_cell(Playfield& playfield, int32_t x, int32_t y) {
+  playfield_touch_row(playfield, y);
   return playfield.cells[y * PLAYFIELD_SIZE + x];
 }
 inline int32_t playfield_cell(const Playfield& playfield, int32_t x, int32_t y) {
@@ -56,8 +63,11 @@ struct ClaimResult {
 
 void playfield_reset(Playfield& playfield);
 void playfield_erase_stix(Playfield& playfield);
-// Writes every cell into locked 8-bit memory whose rows are 640 bytes apart.
+// Writes every cell into locked 8-bit memory whose rows are 640 bytes apart: open ground black,
+// the lines in their colours, and claimed cells left as the picture beneath them.
 void playfield_draw(const Playfield& playfield, uint8_t* pixels);
+// The same for the grid rows first..last only.
+void playfield_draw_rows(const Playfield& playfield, uint8_t* pixels, int32_t first, int32_t last);
 int32_t playfield_probe_fill(Playfield& playfield, const TrailPoints& trail, int32_t x, int32_t y, int32_t mark);
 int32_t playfield_claim_fill(Playfield& playfield, int32_t x, int32_t y);
 ClaimResult playfield_claim(Playfield& playfield, const TrailPoints& trail, int32_t x, int32_t y, int32_t direction,

@@ -109,7 +109,9 @@ std::string replay_here(const std::string& demo_path, const std::string& data_di
   result.exit_status = app_main(options);
   fake_on_present(nullptr);
   for (const FakeSoundPlay& p : fake_sound_plays()) result.sounds.push_back(std::to_string(p.frame) + " " + p.label);
-  return golden_format(result);
+  const FakeChangeCheck& c = fake_change_check();
+  return golden_format(result) + "changes " + std::to_string(c.records) + " " + std::to_string(c.missed) + " " +
+         std::to_string(c.first_missed_frame) + "\n";
 }
 
 }  // namespace
@@ -175,7 +177,9 @@ bool golden_parse(const std::string& text, GoldenResult* r) {
     }
     return true;
   };
-  return lines("sounds", &r->sounds) && lines("milestones", &r->milestones);
+  if (!lines("sounds", &r->sounds) || !lines("milestones", &r->milestones)) return false;
+  if (in >> word && word == "changes") in >> r->change_records >> r->change_misses >> r->first_missed_frame;
+  return true;
 }
 
 std::string golden_milestone_kind(const std::string& line) {

@@ -11,6 +11,9 @@ struct GoldenResult {
   std::vector<uint64_t> frames;         // fingerprint of frame 1, 2, ...
   std::vector<std::string> sounds;      // "<frame> <file>": played after that many frames
   std::vector<std::string> milestones;  // "<frame> <what>": first seen in that frame
+  // Frames that came with their own record of what they change, and those records that left
+  // out a changed pixel (the first at that frame); from the replay only, never stored.
+  uint64_t change_records = 0, change_misses = 0, first_missed_frame = 0;
 };
 
 // Replays the demo in a child process, so that every replay starts from a fresh program.

@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/common/frame_changes.h"
+#include "platform/common/glyphs.h"
+#include "platform/common/notice.h"
+#include "platform/common/storage.h"
 #include "platform/platform.h"
 #include "platform/sdl/present_sdl.h"
 
@@ -166,6 +170,79 @@ TEST_F(Display, UnchangedFramesAreNotDrawnAgainUntilSomethingChanges) {
   EXPECT_EQ(shown_since(), 3u);
   EXPECT_EQ(present_vsync_trusted(), 0);  // the software renderer never waits for a blank
   EXPECT_EQ(platform_has_focus(), 1);      // the dummy driver has no focus to lose
+}
+
+// A frame that says what it changed is taken at its word, at 1:1 and enlarged: its spans are
+// drawn, a change it leaves out is not looked for, and an empty record shows nothing new.
+TEST_F(Display, AFramesRecordOfItsChangesIsDrawnAndNothingElse) {
+  platform_configure_video(1, 0);
+  for (const auto& [w, h] : {std::pair{640, 480}, std::pair{800, 600}}) {
+    ASSERT_EQ(present_set_window_size(w, h), 1);
+    Picture p(640);
+    p.present();
+    const PresentCounts start = present_counts();
+    FrameChanges record;
+    frame_changes_reset(&record, 640, 480);
+    frame_changes_add(&record, 100, 100, 101, 101);
+    p.pixels[static_cast<size_t>(100) * 640 + 100] = 2;
+    p.pixels[static_cast<size_t>(300) * 640 + 500] = 2;  // changed, but not in the record
+    platform_present_changes(p.pixels.data(), p.pitch, p.palette, &record);
+    const auto at = [&](int32_t x, int32_t y) { return shown_at(x * w / 640, y * h / 480); };
+    EXPECT_EQ(at(100, 100), colour(p.palette[2])) << w;
+    EXPECT_EQ(at(500, 300), colour(p.palette[1])) << w;
+    EXPECT_EQ(at(0, 0), colour(p.palette[2])) << w;  // untouched parts stay as shown
+    frame_changes_reset(&record, 640, 480);
+    platform_present_changes(p.pixels.data(), p.pitch, p.palette, &record);
+    EXPECT_EQ(present_counts().unchanged - start.unchanged, 1u) << w;
+    frame_changes_add(&record, 480, 290, 520, 310);
+    platform_present_changes(p.pixels.data(), p.pitch, p.palette, &record);
+    EXPECT_EQ(at(500, 300), colour(p.palette[2])) << w;
+    EXPECT_EQ(shown_at(w - 1, h - 1), colour(p.palette[3])) << w;
+    EXPECT_EQ(present_counts().shown - start.shown, 2u) << w;
+    // Without a record the rows are compared again, as for any frame.
+    p.pixels[static_cast<size_t>(400) * 640 + 40] = 2;
+    p.present();
+    EXPECT_EQ(at(40, 400), colour(p.palette[2])) << w;
+  }
+}
+
+// A notice over frames whose records say nothing changed: drawn while it shows, and gone without
+// a trace once it goes, at 1:1 and enlarged.
+TEST_F(Display, ANoticeComesAndGoesOverRecordedFramesWithoutLeavingStalePixels) {
+  platform_configure_video(1, 0);
+  StorageEnvironment env;  // the notice's text needs the glyph table
+  env.data_option = ZORVANE_DATA_DIR;
+  storage_configure(env);
+  glyphs_forget();
+  for (const auto& [w, h] : {std::pair{640, 480}, std::pair{800, 600}}) {
+    ASSERT_EQ(present_set_window_size(w, h), 1);
+    Picture p(640);
+    p.present();
+    const std::vector<int> plain = colour(p.palette[1]);
+    const int32_t x = (NOTICE_X + 3) * w / 640, y = (NOTICE_Y + 3) * h / 480;
+    ASSERT_EQ(shown_at(x, y), plain) << w;
+    FrameChanges nothing;
+    frame_changes_reset(&nothing, 640, 480);
+    const auto present_nothing_changed = [&] { platform_present_changes(p.pixels.data(), p.pitch, p.palette, &nothing); };
+    notice_post("Sound off", platform_ticks() - NOTICE_MS + 150);  // goes within a few frames
+    ASSERT_NE(notice_at(platform_ticks()), nullptr);
+    const uint64_t shown_before = present_counts().shown;
+    present_nothing_changed();
+    EXPECT_NE(shown_at(x, y), plain) << w;  // the notice's box over the picture
+    uint64_t presents = 1;
+    while (notice_at(platform_ticks()) != nullptr && presents < 1000) present_nothing_changed(), ++presents;
+    ASSERT_EQ(notice_at(platform_ticks()), nullptr) << w;
+    EXPECT_GE(present_counts().shown - shown_before, presents) << w;  // each drawn whole while it showed
+    present_nothing_changed();
+    EXPECT_EQ(shown_at(x, y), plain) << w;
+    const uint64_t unchanged_before = present_counts().unchanged;
+    present_nothing_changed();
+    EXPECT_EQ(present_counts().unchanged - unchanged_before, 1u) << w;
+    EXPECT_EQ(shown_at(x, y), plain) << w;
+  }
+  notice_reset();
+  storage_use_current_folder();
+  glyphs_forget();
 }
 
 // Runs body with these environment variables set (null: unset), then restores them.

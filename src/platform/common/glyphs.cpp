@@ -15,6 +15,7 @@ struct Glyphs {
   bool loaded = false;
   GlyphTable table;
   PlatformGlyph glyphs[GLYPH_COUNT] = {};
+  int32_t least_advance = 0, least_bearing_x = 0;
 };
 
 Glyphs glyphs;
@@ -34,6 +35,12 @@ void load() {
     glyphs.glyphs[c] = PlatformGlyph{e.width,   e.height, e.bearing_x, e.top,
                                      e.advance, e.mask.empty() ? nullptr : e.mask.data()};
   }
+  glyphs.least_advance = glyphs.glyphs[0].advance;
+  glyphs.least_bearing_x = glyphs.glyphs[0].bearing_x;
+  for (const PlatformGlyph& g : glyphs.glyphs) {
+    if (g.advance < glyphs.least_advance) glyphs.least_advance = g.advance;
+    if (g.bearing_x < glyphs.least_bearing_x) glyphs.least_bearing_x = g.bearing_x;
+  }
   glyphs.loaded = true;
 }
 
@@ -44,4 +51,12 @@ void glyphs_forget() { glyphs = Glyphs{}; }
 const PlatformGlyph* platform_glyph(unsigned char c) {
   if (!glyphs.tried) load();
   return glyphs.loaded ? &glyphs.glyphs[c] : nullptr;
+}
+
+bool platform_glyph_least(int32_t* advance, int32_t* bearing_x) {
+  if (!glyphs.tried) load();
+  if (!glyphs.loaded) return false;
+  *advance = glyphs.least_advance;
+  *bearing_x = glyphs.least_bearing_x;
+  return true;
 }

@@ -55,3 +55,28 @@ void scale_row_nearest(const uint8_t* src, int32_t pic_w, const int32_t* runs, c
     for (int32_t n = runs[x]; n > 0; --n) *out++ = colour;
   }
 }
+
+void scale_row_exact(const uint8_t* src, int32_t count, const uint32_t table[256], uint32_t* out) {
+  for (int32_t x = 0; x < count; ++x) out[x] = table[src[x]];
+}
+
+void scale_span_nearest(const uint8_t* src, int32_t left, int32_t right, const int32_t* runs, const int32_t* firsts,
+                        const uint32_t table[256], uint32_t* out) {
+  out += firsts[left];
+  for (int32_t x = left; x < right; ++x) {
+    const uint32_t colour = table[src[x]];
+    for (int32_t n = runs[x]; n > 0; --n) *out++ = colour;
+  }
+}
+
+void scale_firsts(int32_t pic, const int32_t* runs, int32_t* firsts) {
+  int32_t at = 0;
+  for (int32_t i = 0; i < pic; ++i) {
+    firsts[i] = at;
+    at += runs[i];
+  }
+}
+
+bool scale_plan_exact(const ScalePlan& plan, int32_t pic_w, int32_t pic_h) {
+  return plan.w == pic_w && plan.h == pic_h && !plan.smooth;
+}

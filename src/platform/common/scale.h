@@ -28,3 +28,13 @@ ScalePlan scale_plan(int32_t out_w, int32_t out_h, int32_t pic_w, int32_t pic_h,
 void scale_runs(int32_t pic, int32_t out, int32_t* runs);
 // One picture row of palette indices into output pixels, each index repeated its run times.
 void scale_row_nearest(const uint8_t* src, int32_t pic_w, const int32_t* runs, const uint32_t table[256], uint32_t* out);
+// One picture row at 1:1: each index through the palette table, no runs to follow.
+void scale_row_exact(const uint8_t* src, int32_t count, const uint32_t table[256], uint32_t* out);
+// Picture columns [left, right) of one row by runs into the output row out (its start);
+// firsts[x] is where column x starts in it, the running sum of the runs before it.
+void scale_span_nearest(const uint8_t* src, int32_t left, int32_t right, const int32_t* runs, const int32_t* firsts,
+                        const uint32_t table[256], uint32_t* out);
+// The running sums of runs: where each of the pic picture pixels starts in the output.
+void scale_firsts(int32_t pic, const int32_t* runs, int32_t* firsts);
+// True when the plan shows the pic_w x pic_h picture pixel for pixel: no scaling pass at all.
+bool scale_plan_exact(const ScalePlan& plan, int32_t pic_w, int32_t pic_h);

@@ -8,6 +8,7 @@
 
 #include "platform/common/bindings.h"
 #include "platform/common/controls.h"
+#include "platform/common/frame_changes.h"
 #include "platform/common/glyphs.h"
 #include "platform/common/key_codes.h"
 #include "platform/common/notice.h"
@@ -61,6 +62,10 @@ struct FakeState {
   PaceClock pace;
   std::vector<FakeShow> shows;
   int32_t windowed = -1, integer_scale = 0;
+  // The frame presented last, to check each frame's record of its changes against.
+  std::vector<uint8_t> previous;
+  int32_t previous_w = 0, previous_h = 0;
+  FakeChangeCheck changes;
 };
 
 FakeState fake;
@@ -114,6 +119,7 @@ void fake_release_all_keys() {
   for (bool& k : fake.codes) k = false;
 }
 void fake_on_key_query(std::function<void(int32_t)> hook) { fake.key_hook = std::move(hook); }
+const FakeChangeCheck& fake_change_check() { return fake.changes; }
 void fake_on_present(std::function<void(uint64_t)> hook) { fake.present_hook = std::move(hook); }
 void fake_set_ticks(uint32_t ms) { fake.ticks = ms; }
 void fake_advance_ms(uint32_t ms) { advance(ms); }
@@ -271,8 +277,53 @@ void platform_wait_frame_tick() {
   advance((next_x3 + 2) / 3 - fake.elapsed);
 }
 
+namespace {
+
+void remember_previous(const uint8_t* pixels, int32_t pitch, int32_t w, int32_t h) {
+  fake.previous.resize(static_cast<size_t>(w) * h);
+  for (int32_t y = 0; y < h; ++y)
+    std::memcpy(&fake.previous[static_cast<size_t>(y) * w], pixels + static_cast<size_t>(y) * pitch,
+                static_cast<size_t>(w));
+  fake.previous_w = w;
+  fake.previous_h = h;
+}
+
+}  // namespace
+
+void platform_present_changes(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3],
+                              const FrameChanges* changes) {
+  const int32_t w = fake.display_w > 0 ? fake.display_w : 640, h = fake.display_h > 0 ? fake.display_h : 480;
+  if (changes && !changes->whole) {
+    ++fake.changes.records;
+    // A record is relative to the frame presented before; without one, or of another size, or
+    // from a picture of other rows, it cannot be right.
+    int32_t missed = 0;  // with nothing of its size to be relative to, a record misses from row 0
+    if (fake.previous_w == w && fake.previous_h == h && changes->width == w && changes->height == h) {
+      std::vector<uint8_t> now(static_cast<size_t>(w) * h);
+      for (int32_t y = 0; y < h; ++y)
+        std::memcpy(&now[static_cast<size_t>(y) * w], pixels + static_cast<size_t>(y) * pitch, static_cast<size_t>(w));
+      missed = frame_changes_first_missed(*changes, fake.previous.data(), now.data(), w);
+    }
+    if (missed >= 0) {
+      if (fake.changes.missed == 0) {
+        fake.changes.first_missed_frame = fake.frames + 1;
+        fake.changes.first_missed_row = missed;
+      }
+      ++fake.changes.missed;
+    }
+    for (int32_t y = 0; y < changes->height && y < h; ++y) {
+      int32_t l = 0, r = 0;
+      if (frame_changes_row(*changes, y, &l, &r)) fake.changes.pixels += static_cast<uint64_t>(r - l);
+    }
+  } else {
+    ++fake.changes.unknown;
+  }
+  platform_present(pixels, pitch, palette_rgb);
+}
+
 void platform_present(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3]) {
   screenshot_take_pending(pixels, pitch, palette_rgb);
+  remember_previous(pixels, pitch, fake.display_w > 0 ? fake.display_w : 640, fake.display_h > 0 ? fake.display_h : 480);
   if (fake.vblank_hz > 0)
     wait_tick_and_vblank();
   else

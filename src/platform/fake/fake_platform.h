@@ -53,6 +53,17 @@ const std::vector<FakeFrame>& fake_kept_frames();
 // Off: presents are still paced, counted and hooked, but their pixels are not copied (long runs
 // that only look at the game's state). On after fake_reset.
 void fake_capture_frames(bool on);
+// Every frame that came with a record of its changes is checked against the frame presented
+// before it: a pixel that differs outside the record's spans is a miss.
+struct FakeChangeCheck {
+  uint64_t records = 0;             // frames that came with a record
+  uint64_t unknown = 0;             // frames without one (anything may have changed)
+  uint64_t missed = 0;              // records that left out a changed pixel
+  uint64_t first_missed_frame = 0;  // the first such frame (its number among the presents)
+  int32_t first_missed_row = -1;    // and the first row where it missed
+  uint64_t pixels = 0;              // pixels the records named, in all
+};
+const FakeChangeCheck& fake_change_check();
 // Writes a frame as a binary PPM for a person to look at (convert turns it into PNG).
 bool fake_save_frame(const FakeFrame& frame, const std::string& path);
 

@@ -24,8 +24,21 @@ SDL_Texture* large_texture(GpuPath& gpu, int32_t factor) {
 
 }  // namespace
 
+bool gpu_path_ensure_texture(const GpuPath& gpu) {
+  if (sdl_video.texture) return true;
+  if (!sdl_video.renderer || sdl_video.texture_width <= 0 || sdl_video.texture_height <= 0) return false;
+  SDL_Texture* t = SDL_CreateTexture(sdl_video.renderer, gpu.texture_format, SDL_TEXTUREACCESS_STREAMING,
+                                     sdl_video.texture_width, sdl_video.texture_height);
+  if (!t) return false;
+  SDL_SetTextureScaleMode(t, SDL_ScaleModeNearest);
+  SDL_SetTextureBlendMode(t, SDL_BLENDMODE_NONE);
+  sdl_video.texture = t;
+  return true;
+}
+
 bool gpu_path_convert(GpuPath& gpu, ColourTable& colours, const uint8_t* pixels, int32_t pitch,
                       const uint8_t palette_rgb[256][3]) {
+  if (!gpu_path_ensure_texture(gpu)) return false;
   colour_table_update(colours, palette_rgb, gpu.format);
   void* dst = nullptr;
   int dst_pitch = 0;
@@ -42,7 +55,7 @@ bool gpu_path_convert(GpuPath& gpu, ColourTable& colours, const uint8_t* pixels,
 }
 
 bool gpu_path_draw(GpuPath& gpu, const ScalePlan& plan, int out_w, int out_h) {
-  if (plan.w <= 0 || plan.h <= 0) return false;
+  if (plan.w <= 0 || plan.h <= 0 || !gpu_path_ensure_texture(gpu)) return false;
   const SDL_Rect rect{plan.x, plan.y, plan.w, plan.h};
   SDL_Texture* source = sdl_video.texture;
   // Commands run when flushed and read the texture's mode then: set it once, before any.

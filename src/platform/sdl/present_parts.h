@@ -10,6 +10,8 @@
 
 #include "platform/common/scale.h"
 
+struct FrameChanges;
+
 // --- present_plan.cpp: which path draws, where the picture lies, the black around it ---
 // One nearest-neighbour pass (the filter asks for it, or AUTO on the software renderer).
 bool present_nearest_only(int32_t filter);
@@ -47,9 +49,14 @@ void shown_frame_remember(ShownFrame& shown, const uint8_t* pixels, int32_t pitc
 // --- present_gpu.cpp: the renderer's path (a texture, scaled by the renderer) ---
 struct GpuPath {
   SDL_PixelFormat* format = nullptr;  // of the picture texture
+  Uint32 texture_format = 0;          // the picture texture's, made when the renderer first draws from it
   SDL_Texture* large = nullptr;       // the picture at a whole multiple, source of the smooth pass
   int large_w = 0, large_h = 0;
 };
+// The picture texture (sdl_video.texture), made on first use: the software renderer's direct
+// path draws straight into the window's image and never needs its 1.2 MB. False when it cannot
+// be made.
+bool gpu_path_ensure_texture(const GpuPath& gpu);
 // The frame through the colour table into the picture texture.
 bool gpu_path_convert(GpuPath& gpu, ColourTable& colours, const uint8_t* pixels, int32_t pitch,
                       const uint8_t palette_rgb[256][3]);
@@ -63,14 +70,16 @@ void gpu_path_release_large(GpuPath& gpu);
 enum : int32_t { PREPARE_FAILED = 0, PREPARE_DRAWN = 1, PREPARE_UNCHANGED = 2, PREPARE_ELSEWHERE = 3 };
 struct DirectPath {
   ScalePlan plan{};
-  std::vector<int32_t> column_runs, row_runs, row_first;
+  std::vector<int32_t> column_runs, row_runs, row_first, column_first;
   bool valid = false;                 // the window's image holds the frame on screen
   std::vector<uint8_t> changed_rows;  // of the frame being prepared, 1 where it differs
   SDL_Rect update{};                  // the part of the window's image to send to the display
 };
+// changes: the frame's record of what it changes from the frame presented before (null or
+// whole: anything may have changed, and the rows are compared with the frame on screen).
 int32_t direct_path_prepare(DirectPath& direct, const ShownFrame& shown, ColourTable& colours, const ScalePlan& plan,
                             const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3], int out_w,
-                            int out_h, bool even_unchanged);
+                            int out_h, bool even_unchanged, const FrameChanges* changes);
 
 // --- present_vsync.cpp: whether presents wait for the vertical blank ---
 enum : int32_t { VSYNC_UNTESTED = 0, VSYNC_TRUSTED = 1, VSYNC_OFF = 2 };

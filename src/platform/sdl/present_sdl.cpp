@@ -3,6 +3,7 @@
 // for the 60 Hz tick, the platform's notices over the picture (present_overlay.cpp), the
 // frame sent to the display, its statistics (present_stats.cpp) and, after the first frame,
 // the vsync probe (present_vsync.cpp). This file owns the records those jobs work on.
+#include "platform/common/frame_changes.h"
 #include "platform/common/scale.h"
 #include "platform/platform.h"
 #include "platform/sdl/clock_sdl.h"
@@ -37,15 +38,17 @@ bool output_size(int* w, int* h) {
   return sdl_video.renderer && SDL_GetRendererOutputSize(sdl_video.renderer, w, h) == 0;
 }
 
-int32_t prepare(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3], bool even_unchanged) {
-  if (!sdl_video.texture || !pixels || !palette_rgb) return PREPARE_FAILED;
+// changes: the frame's record of what it changes from the one presented before, or null.
+int32_t prepare(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3], bool even_unchanged,
+                const FrameChanges* changes) {
+  if (sdl_video.texture_width <= 0 || !pixels || !palette_rgb) return PREPARE_FAILED;
   int out_w = 0, out_h = 0;
   if (!output_size(&out_w, &out_h)) return PREPARE_FAILED;
   presenter.prepared_direct = false;
   const ScalePlan plan = present_plan_for(presenter.filter, out_w, out_h);
   if (present_direct_path(presenter.filter)) {
     const int32_t done = direct_path_prepare(presenter.direct, presenter.shown, presenter.colours, plan, pixels,
-                                             pitch, palette_rgb, out_w, out_h, even_unchanged);
+                                             pitch, palette_rgb, out_w, out_h, even_unchanged, changes);
     if (done == PREPARE_DRAWN) {
       presenter.prepared_direct = true;
       shown_frame_remember(presenter.shown, pixels, pitch, out_w, out_h, presenter.direct.changed_rows);
@@ -103,14 +106,16 @@ int32_t platform_display_open(int32_t width, int32_t height, int32_t bpp) {
     const SDL_Surface* image = SDL_GetWindowSurface(sdl_video.window);
     if (image && image->format->BytesPerPixel == 4) format = image->format->format;
   }
-  SDL_Texture* t = SDL_CreateTexture(sdl_video.renderer, format, SDL_TEXTUREACCESS_STREAMING, width, height);
-  if (!t) return 0;
-  SDL_SetTextureScaleMode(t, SDL_ScaleModeNearest);
-  SDL_SetTextureBlendMode(t, SDL_BLENDMODE_NONE);
-  presenter.gpu.format = SDL_AllocFormat(format);
-  sdl_video.texture = t;
+  presenter.gpu.texture_format = format;
   sdl_video.texture_width = width;
   sdl_video.texture_height = height;
+  // The picture texture is made now where the renderer draws every frame from it; on the
+  // software renderer only if the window's image cannot be drawn into.
+  if (!sdl_video.software && !gpu_path_ensure_texture(presenter.gpu)) {
+    sdl_video.texture_width = sdl_video.texture_height = 0;
+    return 0;
+  }
+  presenter.gpu.format = SDL_AllocFormat(format);
   invalidate_shown();
   return 1;
 }
@@ -125,9 +130,15 @@ void platform_display_close() {
 }
 
 void platform_present(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3]) {
+  platform_present_changes(pixels, pitch, palette_rgb, nullptr);
+}
+
+void platform_present_changes(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3],
+                              const FrameChanges* changes) {
   video_pump();
+  // A notice coming or going sets sdl_video.redraw: the frame is then drawn whole, record or not.
   present_overlay_begin(pixels, pitch, palette_rgb);
-  const int32_t ready = prepare(pixels, pitch, palette_rgb, false);
+  const int32_t ready = prepare(pixels, pitch, palette_rgb, false, changes);
   clock_wait_next_tick();
   if (ready == PREPARE_DRAWN)
     show();
@@ -153,20 +164,20 @@ void present_set_filter(int32_t filter) {
 
 bool present_current_plan(ScalePlan* plan) {
   int w = 0, h = 0;
-  if (!sdl_video.texture || !output_size(&w, &h)) return false;
+  if (sdl_video.texture_width <= 0 || !output_size(&w, &h)) return false;
   *plan = present_plan_for(presenter.filter, w, h);
   return true;
 }
 
 int32_t present_frame_now(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3]) {
-  if (prepare(pixels, pitch, palette_rgb, true) != PREPARE_DRAWN) return 0;
+  if (prepare(pixels, pitch, palette_rgb, true, nullptr) != PREPARE_DRAWN) return 0;
   show();
   return 1;
 }
 
 int32_t present_would_draw(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3]) {
   int w = 0, h = 0;
-  if (!sdl_video.texture || !output_size(&w, &h)) return 0;
+  if (sdl_video.texture_width <= 0 || !output_size(&w, &h)) return 0;
   return shown_frame_same(presenter.shown, presenter.colours, pixels, pitch, palette_rgb, w, h) ? 0 : 1;
 }
 

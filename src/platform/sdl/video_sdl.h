@@ -7,7 +7,7 @@
 struct SdlVideo {
   SDL_Window* window = nullptr;
   SDL_Renderer* renderer = nullptr;
-  SDL_Texture* texture = nullptr;      // the picture, created by platform_display_open
+  SDL_Texture* texture = nullptr;      // the picture, made when the renderer first draws from it
   int texture_width = 0, texture_height = 0;
   bool software = false;               // SDL's software renderer (no GPU): the cheap scaling path
   bool cpu_raster = false;             // OpenGL drawn by the CPU (Mesa's llvmpipe): one nearest pass

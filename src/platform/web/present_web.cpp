@@ -96,6 +96,12 @@ void platform_present(const uint8_t* pixels, int32_t pitch, const uint8_t palett
   presenter.shown_hash = hash;
 }
 
+// The page converts and shows whole frames; the record would spare only the conversion.
+void platform_present_changes(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[256][3],
+                              const FrameChanges* /*changes*/) {
+  platform_present(pixels, pitch, palette_rgb);
+}
+
 void web_present_reset() { presenter = WebPresenter{}; }
 
 void web_log_start() {
