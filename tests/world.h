@@ -68,7 +68,7 @@ inline float& scroll_x_intro = world().frontend.menu.scroll_x_intro;
 inline float& scroll_x_credits = world().frontend.menu.scroll_x_credits;
 inline Assets& assets = world().assets;
 
-inline int32_t& playfield_cell(int32_t x, int32_t y) { return playfield_cell(playfield, x, y); }
+inline PlayfieldCell& playfield_cell(int32_t x, int32_t y) { return playfield_cell(playfield, x, y); }
 inline void playfield_reset() { playfield_reset(playfield); }
 inline void playfield_erase_stix() { playfield_erase_stix(playfield); }
 inline void playfield_draw(uint8_t* pixels) { playfield_draw(playfield, pixels); }

@@ -45,7 +45,7 @@ bool trail_point_in_span(const TrailPoints& t, int32_t y, int32_t left, int32_t 
 
 // L and R around the seed: the first cells either side that differ from v, or the grid's edge.
 void span_find(const Playfield& playfield, int32_t x, int32_t y, int32_t v, int32_t* left, int32_t* right) {
-  const int32_t* row = &playfield.cells[y * PLAYFIELD_SIZE];
+  const PlayfieldCell* row = &playfield.cells[y * PLAYFIELD_SIZE];
   int32_t l = x, r = x;
   while (l > 0 && row[l] == v) --l;
   while (r < PLAYFIELD_LAST && row[r] == v) ++r;
@@ -56,7 +56,7 @@ void span_find(const Playfield& playfield, int32_t x, int32_t y, int32_t v, int3
 void span_fill(Playfield& playfield, int32_t y, int32_t left, int32_t right, int32_t value) {
   if (left + 1 >= right) return;
   playfield_touch_row(playfield, y);
-  int32_t* row = &playfield.cells[y * PLAYFIELD_SIZE];
+  PlayfieldCell* row = &playfield.cells[y * PLAYFIELD_SIZE];
   std::fill(row + left + 1, row + right, value);
 }
 
@@ -89,7 +89,7 @@ bool border_turns_inner(const Playfield& pf, int32_t c, int32_t y, int32_t left,
 // A wall at one end of a claimed span, once everything reached from the span is claimed: a
 // border while open ground lies beyond it, an inner border when it is a border or more and
 // nothing beyond it is a line (or it is the grid's edge), else a border.
-void end_wall_convert(int32_t& wall, bool at_edge, int32_t beyond) {
+void end_wall_convert(PlayfieldCell& wall, bool at_edge, int32_t beyond) {
   if (!at_edge && beyond == CELL_OPEN)
     wall = CELL_BORDER;
   else if (wall >= CELL_BORDER && (at_edge || !is_line(beyond)))
@@ -101,9 +101,9 @@ void end_wall_convert(int32_t& wall, bool at_edge, int32_t beyond) {
 void row_walls_convert(Playfield& pf, int32_t y, int32_t left, int32_t right) {
   // The left wall has one case of its own, where both cells diagonally beyond it hold 2 or
   // more; ordinary cuts never make it, and we make the wall a border there like the rest.
-  end_wall_convert(playfield_cell(pf, left, y), left == 0, left > 0 ? playfield_cell(pf, left - 1, y) : CELL_OPEN);
+  end_wall_convert(playfield_cell(pf, left, y), left == 0, left > 0 ? int32_t{playfield_cell(pf, left - 1, y)} : CELL_OPEN);
   end_wall_convert(playfield_cell(pf, right, y), right == PLAYFIELD_LAST,
-                   right < PLAYFIELD_LAST ? playfield_cell(pf, right + 1, y) : CELL_OPEN);
+                   right < PLAYFIELD_LAST ? int32_t{playfield_cell(pf, right + 1, y)} : CELL_OPEN);
 }
 
 }  // namespace
@@ -122,8 +122,8 @@ int32_t playfield_probe_fill(Playfield& playfield, const TrailPoints& trail, int
   while (depth > 0) {
     FillFrame& f = fill_stack[depth - 1];
     const int32_t row = f.y, last = f.right;
-    const int32_t* above = row - 1 >= 1 ? &playfield.cells[(row - 1) * PLAYFIELD_SIZE] : nullptr;
-    const int32_t* below = row + 1 <= PLAYFIELD_LAST - 1 ? &playfield.cells[(row + 1) * PLAYFIELD_SIZE] : nullptr;
+    const PlayfieldCell* above = row - 1 >= 1 ? &playfield.cells[(row - 1) * PLAYFIELD_SIZE] : nullptr;
+    const PlayfieldCell* below = row + 1 <= PLAYFIELD_LAST - 1 ? &playfield.cells[(row + 1) * PLAYFIELD_SIZE] : nullptr;
     // Go on along the columns to the next neighbour that continues the region.
     int32_t c = f.column, found = -1, next = 0;
     uint8_t side = f.below;
@@ -173,14 +173,14 @@ int32_t playfield_claim_fill(Playfield& playfield, int32_t x, int32_t y) {
   while (depth > 0) {
     FillFrame& f = fill_stack[depth - 1];
     const int32_t row = f.y, first = f.left, last = f.right;
-    int32_t* above = row - 1 >= 0 ? &playfield.cells[(row - 1) * PLAYFIELD_SIZE] : nullptr;
-    int32_t* below = row + 1 <= PLAYFIELD_LAST ? &playfield.cells[(row + 1) * PLAYFIELD_SIZE] : nullptr;
+    PlayfieldCell* above = row - 1 >= 0 ? &playfield.cells[(row - 1) * PLAYFIELD_SIZE] : nullptr;
+    PlayfieldCell* below = row + 1 <= PLAYFIELD_LAST ? &playfield.cells[(row + 1) * PLAYFIELD_SIZE] : nullptr;
     // Walls met on the way are converted at once; a neighbour of the region's value stops the
     // walk and is claimed with all it leads to before the walk goes on.
     int32_t c = f.column, found = -1, next = 0;
     uint8_t side = f.below;
     while (c <= last) {
-      int32_t* n;
+      PlayfieldCell* n;
       int32_t at = c, toward;
       if (side == 0) {
         side = 1;

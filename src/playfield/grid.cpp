@@ -17,7 +17,7 @@ void playfield_reset(Playfield& playfield) {
 
 void playfield_erase_stix(Playfield& playfield) {
   for (int32_t y = 0; y < PLAYFIELD_SIZE; ++y) {
-    int32_t* row = &playfield.cells[y * PLAYFIELD_SIZE];
+    PlayfieldCell* row = &playfield.cells[y * PLAYFIELD_SIZE];
     int32_t had = 0;
     for (int32_t x = 0; x < PLAYFIELD_SIZE; ++x) {
       had |= row[x] & CELL_STIX;
@@ -35,7 +35,7 @@ void playfield_draw_rows(const Playfield& playfield, uint8_t* pixels, int32_t fi
   // Masks rather than branches, so the compiler draws many cells at once; a cell of any other
   // code (claimed above all) writes back the byte that is already there.
   for (int32_t y = first; y <= last; ++y) {
-    const int32_t* __restrict row = &playfield.cells[y * PLAYFIELD_SIZE];
+    const PlayfieldCell* __restrict row = &playfield.cells[y * PLAYFIELD_SIZE];
     uint8_t* __restrict out = pixels + (y + PLAYFIELD_SCREEN_OFFSET) * 640 + PLAYFIELD_SCREEN_OFFSET;
     for (int32_t x = 0; x < PLAYFIELD_SIZE; ++x) {
       const int32_t code = row[x];

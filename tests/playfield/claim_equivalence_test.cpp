@@ -58,7 +58,7 @@ int32_t reference_claim_fill(int32_t x, int32_t y) {
   for (int32_t w : {l, r}) {
     const int32_t beyond = at(w == l ? l - 1 : r + 1, y);
     const bool edge = w == l ? l == 0 : r == 468;
-    int32_t& wall = playfield_cell(w, y);
+    PlayfieldCell& wall = playfield_cell(w, y);
     wall = beyond != CELL_OPEN && wall >= 4 && (edge || (beyond & 6) == 0) ? CELL_INNER_BORDER : CELL_BORDER;
   }
   return count;
@@ -136,7 +136,7 @@ void field_random(Random& rnd, int32_t kind) {
 }
 
 // ---- The comparison. Grids live in static storage: they are copied very often.
-int32_t start[PLAYFIELD_CELLS], mine[PLAYFIELD_CELLS];
+PlayfieldCell start[PLAYFIELD_CELLS], mine[PLAYFIELD_CELLS];
 int32_t start_score, start_claimed, mine_result;
 
 void start_restore() {
