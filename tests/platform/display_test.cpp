@@ -172,6 +172,32 @@ TEST_F(Display, UnchangedFramesAreNotDrawnAgainUntilSomethingChanges) {
   EXPECT_EQ(platform_has_focus(), 1);      // the dummy driver has no focus to lose
 }
 
+// The frame on screen is known by its rows' hashes: any one changed pixel, and two pixels of a
+// row swapped, count as a change; bytes past the picture's width in a row never do.
+TEST_F(Display, AnyChangedPixelIsFoundAndPaddingIsNot) {
+  platform_configure_video(1, 0);
+  Picture p(704);
+  p.present();
+  p.present();  // the first frame's follow-ups (full screen) are over
+  auto would_draw = [&] { return present_would_draw(p.pixels.data(), p.pitch, p.palette); };
+  ASSERT_EQ(would_draw(), 0);
+  for (int32_t y : {0, 1, 240, 479}) {
+    for (int32_t x = 0; x < 640; ++x) {
+      uint8_t& px = p.pixels[static_cast<size_t>(y) * p.pitch + x];
+      const uint8_t was = px;
+      for (uint8_t flip : {uint8_t{1}, uint8_t{0x80}}) {
+        px = static_cast<uint8_t>(was ^ flip);
+        ASSERT_EQ(would_draw(), 1) << x << "," << y << " ^" << int(flip);
+      }
+      px = was;
+    }
+    p.pixels[static_cast<size_t>(y) * p.pitch + 650] = 77;  // past the width: not shown
+  }
+  EXPECT_EQ(would_draw(), 0);
+  std::swap(p.pixels[0], p.pixels[2]);  // a 2 and a 1 change places
+  EXPECT_EQ(would_draw(), 1);
+}
+
 // A frame that says what it changed is taken at its word, at 1:1 and enlarged: its spans are
 // drawn, a change it leaves out is not looked for, and an empty record shows nothing new.
 TEST_F(Display, AFramesRecordOfItsChangesIsDrawnAndNothingElse) {

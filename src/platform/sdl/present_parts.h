@@ -33,8 +33,10 @@ struct ColourTable {
 void colour_table_update(ColourTable& table, const uint8_t palette_rgb[256][3], const SDL_PixelFormat* format);
 bool colour_table_has_palette(const ColourTable& table, const uint8_t palette_rgb[256][3]);
 
+// The frame on screen, known by a 64-bit hash of each row rather than a copy of it (a 307 kB
+// copy at 640x480): enough to find the rows that changed and to skip presenting it again.
 struct ShownFrame {
-  std::vector<uint8_t> pixels;  // the frame on screen, to skip presenting it again
+  std::vector<uint64_t> row_hash;
   int32_t w = 0, h = 0;         // the output size it was drawn for
   bool valid = false;
 };
@@ -42,7 +44,9 @@ struct ShownFrame {
 bool shown_frame_same(const ShownFrame& shown, const ColourTable& colours, const uint8_t* pixels, int32_t pitch,
                       const uint8_t palette_rgb[256][3], int out_w, int out_h);
 bool shown_frame_row_differs(const ShownFrame& shown, const uint8_t* pixels, int32_t pitch, int y);
-// Keeps a copy of the frame shown; with rows, only those marked (the others are the same).
+// The hash a row of w pixels is known by.
+uint64_t shown_row_hash(const uint8_t* row, int32_t w);
+// Remembers the frame shown; with rows, only those marked (the others are the same).
 void shown_frame_remember(ShownFrame& shown, const uint8_t* pixels, int32_t pitch, int out_w, int out_h,
                           const std::vector<uint8_t>& rows = {});
 

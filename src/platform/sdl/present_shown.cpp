@@ -1,5 +1,5 @@
-// What the screen shows: a copy of the last frame drawn (an unchanged frame is not drawn
-// again), and the palette's entries as pixels of the format drawn into.
+// What the screen shows: the last frame drawn, known by its rows' hashes (an unchanged frame is
+// not drawn again), and the palette's entries as pixels of the format drawn into.
 #include <cstring>
 
 #include "platform/sdl/present_parts.h"
@@ -22,10 +22,43 @@ bool colour_table_has_palette(const ColourTable& table, const uint8_t palette_rg
   return std::memcmp(table.palette, palette_rgb, sizeof table.palette) == 0;
 }
 
+namespace {
+
+uint64_t rotate_left(uint64_t v, int bits) { return (v << bits) | (v >> (64 - bits)); }
+
+constexpr uint64_t PRIME_1 = 0x9E3779B185EBCA87ull, PRIME_2 = 0xC2B2AE3D27D4EB4Full, PRIME_3 = 0x165667B19E3779F9ull;
+
+// One word into a lane: multiplications spread every input bit over the whole lane, so rows
+// that differ anywhere differ in their hash but for a chance of one in 2^64.
+uint64_t lane_round(uint64_t lane, uint64_t word) { return rotate_left(lane + word * PRIME_2, 31) * PRIME_1; }
+
+uint64_t load_word(const uint8_t* p) {
+  uint64_t v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+}  // namespace
+
+uint64_t shown_row_hash(const uint8_t* row, int32_t w) {
+  // Four lanes side by side keep the multiplications from waiting on one another.
+  uint64_t lane[4] = {PRIME_1, PRIME_2, PRIME_3, ~PRIME_1};
+  int32_t i = 0;
+  for (; i + 32 <= w; i += 32)
+    for (int k = 0; k < 4; ++k) lane[k] = lane_round(lane[k], load_word(row + i + 8 * k));
+  uint64_t tail = 0;
+  for (; i < w; ++i) tail = tail * 257 + row[i] + 1;
+  uint64_t h = static_cast<uint64_t>(w);
+  for (uint64_t v : lane) h = (h ^ lane_round(0, v)) * PRIME_1 + PRIME_3;
+  h = (h ^ lane_round(0, tail)) * PRIME_1;
+  h ^= h >> 33;
+  h *= PRIME_2;
+  return h ^ (h >> 29);
+}
+
 bool shown_frame_row_differs(const ShownFrame& shown, const uint8_t* pixels, int32_t pitch, int y) {
-  const int w = sdl_video.texture_width;
-  return std::memcmp(shown.pixels.data() + static_cast<size_t>(y) * w, pixels + static_cast<ptrdiff_t>(y) * pitch,
-                     static_cast<size_t>(w)) != 0;
+  return shown.row_hash[static_cast<size_t>(y)] !=
+         shown_row_hash(pixels + static_cast<ptrdiff_t>(y) * pitch, sdl_video.texture_width);
 }
 
 bool shown_frame_same(const ShownFrame& shown, const ColourTable& colours, const uint8_t* pixels, int32_t pitch,
@@ -40,13 +73,11 @@ bool shown_frame_same(const ShownFrame& shown, const ColourTable& colours, const
 void shown_frame_remember(ShownFrame& shown, const uint8_t* pixels, int32_t pitch, int out_w, int out_h,
                           const std::vector<uint8_t>& rows) {
   const int w = sdl_video.texture_width, h = sdl_video.texture_height;
-  const bool all = !shown.valid || shown.pixels.size() != static_cast<size_t>(w) * h ||
-                   rows.size() != static_cast<size_t>(h);
-  shown.pixels.resize(static_cast<size_t>(w) * h);
+  const bool all = !shown.valid || shown.row_hash.size() != static_cast<size_t>(h) || rows.size() != static_cast<size_t>(h);
+  shown.row_hash.resize(static_cast<size_t>(h));
   for (int y = 0; y < h; ++y) {
     if (!all && !rows[y]) continue;
-    std::memcpy(shown.pixels.data() + static_cast<size_t>(y) * w, pixels + static_cast<ptrdiff_t>(y) * pitch,
-                static_cast<size_t>(w));
+    shown.row_hash[static_cast<size_t>(y)] = shown_row_hash(pixels + static_cast<ptrdiff_t>(y) * pitch, w);
   }
   shown.w = out_w;
   shown.h = out_h;
