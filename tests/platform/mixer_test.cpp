@@ -1,5 +1,6 @@
-// The software mixer through the buffers of the platform interface (SDL's conversion to the
-// device format, sums, positions, looping, pan) on the offline mixer.
+// The software mixer through the buffers of the platform interface (buffers at the device rate
+// played from their own bytes, SDL's conversion of the others, sums, positions, looping, pan) on
+// the offline mixer.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -45,7 +46,8 @@ class Mixer : public ::testing::Test {
 }  // namespace
 
 TEST_F(Mixer, OverlappingBuffersSumAndClipInsteadOfWrapping) {
-  int32_t a = filled(2, 44100, 16, 1000, 1000), b = filled(2, 44100, 16, 500, 2000);
+  const int32_t rate = AUDIO_DEVICE_RATE;
+  int32_t a = filled(2, rate, 16, 1000, 1000), b = filled(1, rate, 16, 500, 2000);
   ASSERT_EQ(platform_audio_buffer_play(a, 0, 0) + platform_audio_buffer_play(b, 0, 0), 2);
   std::vector<int16_t> out = render(800);
   EXPECT_EQ(out[0], 3000);
@@ -53,9 +55,9 @@ TEST_F(Mixer, OverlappingBuffersSumAndClipInsteadOfWrapping) {
   EXPECT_EQ(out[2 * 500], 1000);  // b has ended
   EXPECT_EQ(platform_audio_buffer_playing(b), 0);
   platform_audio_buffer_release(a);  // taken out of the mix while playing
-  int32_t c = filled(2, 44100, 16, 100, 30000), d = filled(1, 22050, 16, 100, 30000);
+  int32_t c = filled(2, rate, 16, 100, 30000), d = filled(1, rate, 16, 100, 30000);
   ASSERT_EQ(platform_audio_buffer_play(c, 0, 0) + platform_audio_buffer_play(d, 0, 0), 2);
-  ASSERT_EQ(platform_audio_buffer_play(filled(2, 44100, 16, 100, -30000), 0, 0), 1);
+  ASSERT_EQ(platform_audio_buffer_play(filled(2, rate, 16, 100, -30000), 0, 0), 1);
   EXPECT_NEAR(render(50)[2 * 40], 30000, 50);  // 30000 + 30000 - 30000: summed wide, clamped once
   platform_audio_buffer_stop(c);
   platform_audio_buffer_stop(d);
@@ -78,9 +80,10 @@ TEST_F(Mixer, OneSecondAtAnyRateLastsOneSecondAtTheDeviceRate) {
     int32_t b = filled(1, rate, 16, static_cast<uint32_t>(rate), 5000);
     ASSERT_EQ(platform_audio_buffer_play(b, 0, 0), 1);
     uint64_t before = audio_frames_mixed();
-    EXPECT_NEAR(render(AUDIO_DEVICE_RATE - 1)[2 * 22050], 5000, 25);  // the level survives the resampler
+    EXPECT_NEAR(render(AUDIO_DEVICE_RATE - 1)[AUDIO_DEVICE_RATE], 5000, 25);  // the level survives the resampler
     EXPECT_EQ(platform_audio_buffer_playing(b), 1);
-    EXPECT_EQ(position(b), static_cast<uint32_t>(rate - 1) * 2);
+    // The source frame under the last device frame mixed, in bytes.
+    EXPECT_EQ(position(b), static_cast<uint32_t>(int64_t{AUDIO_DEVICE_RATE - 1} * rate / AUDIO_DEVICE_RATE) * 2);
     render(1);
     EXPECT_EQ(platform_audio_buffer_playing(b), 0);
     EXPECT_EQ(audio_frames_mixed() - before, static_cast<uint64_t>(AUDIO_DEVICE_RATE));
@@ -89,13 +92,14 @@ TEST_F(Mixer, OneSecondAtAnyRateLastsOneSecondAtTheDeviceRate) {
 }
 
 TEST_F(Mixer, PositionsAreInTheBuffersOwnBytesAndLoopsComeRound) {
-  // 22050 Hz mono 16-bit: two bytes per source frame, two device frames per source frame.
-  int32_t b = filled(1, 22050, 16, 22050, 1000);
+  // Mono 16-bit at the device rate: two bytes per frame, played as they are.
+  int32_t b = filled(1, AUDIO_DEVICE_RATE, 16, 22050, 1000);
+  ASSERT_EQ(audio_buffer_device_frames(b), 22050u);
   ASSERT_EQ(platform_audio_buffer_play(b, 22050, 0), 1);  // half way
   EXPECT_EQ(position(b), 22050u);
   render(1000);
-  EXPECT_EQ(position(b), 23050u);
-  render(21049);
+  EXPECT_EQ(position(b), 24050u);
+  render(10024);
   EXPECT_EQ(platform_audio_buffer_playing(b), 1);
   render(1);
   EXPECT_EQ(platform_audio_buffer_playing(b), 0);
@@ -105,25 +109,33 @@ TEST_F(Mixer, PositionsAreInTheBuffersOwnBytesAndLoopsComeRound) {
   render(10);
   platform_audio_buffer_stop(b);  // keeps its place
   render(100);
-  EXPECT_EQ(position(b), 1010u);
+  EXPECT_EQ(position(b), 1020u);
 
-  // 8-bit stereo at 11025 Hz, looping from source frame 500 of 1000: 2000 device frames to
-  // the end, 4000 for a whole pass, then 100 source frames into the next.
-  int32_t c = filled(2, 11025, 8, 1000, 0x90);
+  // 8-bit stereo at half the device rate, looping from source frame 500 of 1000: 1000 device
+  // frames to the end, 2000 for a whole pass, then 100 source frames into the next.
+  int32_t c = filled(2, AUDIO_DEVICE_RATE / 2, 8, 1000, 0x90);
   ASSERT_EQ(platform_audio_buffer_play(c, 1000, 1), 1);
-  std::vector<int16_t> out = render(2000 + 4000 + 400);
+  std::vector<int16_t> out = render(1000 + 2000 + 200);
   EXPECT_EQ(platform_audio_buffer_playing(c), 1);
   EXPECT_EQ(position(c), 200u);
-  EXPECT_NEAR(out[2 * 3000], 0x10 << 8, 30);
+  EXPECT_NEAR(out[2 * 1500], 0x10 << 8, 30);
 }
 
 TEST_F(Mixer, PanTakesDecibelsOffTheOtherSideAndIsLimited) {
-  int32_t b = filled(2, 44100, 16, 1000, 8000), pan = 0;
+  int32_t b = filled(2, AUDIO_DEVICE_RATE, 16, 1000, 8000), pan = 0;
   ASSERT_EQ(platform_audio_buffer_set_pan(b, -600), 1);  // -6 dB on the right: about half
   ASSERT_EQ(platform_audio_buffer_play(b, 0, 0), 1);
   std::vector<int16_t> out = render(100);
   EXPECT_EQ(out[20], 8000);
   EXPECT_NEAR(out[21], 8000 * 501 / 1000, 4);
+  // A mono buffer's one channel goes to both sides, each at its own gain.
+  int32_t m = filled(1, AUDIO_DEVICE_RATE, 16, 100, -8000);
+  ASSERT_EQ(platform_audio_buffer_set_pan(m, 600), 1);
+  ASSERT_EQ(platform_audio_buffer_play(m, 0, 0), 1);
+  out = render(10);
+  EXPECT_NEAR(out[0], 8000 - 8000 * 501 / 1000, 4);
+  EXPECT_NEAR(out[1], 8000 * 501 / 1000 - 8000, 4);
+  render(100);
   ASSERT_EQ(platform_audio_buffer_set_pan(b, 25000), 1);
   ASSERT_EQ(platform_audio_buffer_get_pan(b, &pan), 1);
   EXPECT_EQ(pan, 10000);
@@ -132,29 +144,38 @@ TEST_F(Mixer, PanTakesDecibelsOffTheOtherSideAndIsLimited) {
 }
 
 TEST_F(Mixer, RefillingHalfAPlayingBufferChangesOnlyThatHalf) {
-  int32_t b = filled(1, 22050, 16, 2000, 1000);  // a stream: two halves of 1000 frames
-  ASSERT_EQ(platform_audio_buffer_play(b, 0, 1), 1);
-  render(500);
+  // A stream of two halves of 1000 frames, once played from its own bytes (at the device rate)
+  // and once through a converted copy (at half of it).
+  for (int32_t rate : {AUDIO_DEVICE_RATE, AUDIO_DEVICE_RATE / 2}) {
+    SCOPED_TRACE(rate);
+    const int32_t per = AUDIO_DEVICE_RATE / rate;  // device frames a source frame
+    int32_t b = filled(1, rate, 16, 2000, 1000);
+    ASSERT_EQ(platform_audio_buffer_play(b, 0, 1), 1);
+    render(250 * per);
+    uint32_t locked = 0;
+    uint8_t* p = platform_audio_buffer_lock(b, 2000, 2000, &locked);
+    ASSERT_EQ(locked, 2000u);
+    const int16_t s = -3000;
+    for (int i = 0; i < 1000; ++i) std::memcpy(p + 2 * i, &s, 2);
+    platform_audio_buffer_unlock(b);
+    std::vector<int16_t> out = render(1750 * per);
+    EXPECT_NEAR(out[2 * 500 * per], 1000, 10);    // source frame 750: first half
+    EXPECT_NEAR(out[2 * 1250 * per], -3000, 15);  // source frame 1500: second half
+    EXPECT_EQ(position(b), 0u);
+    platform_audio_buffer_release(b);
+  }
+  int32_t b = filled(1, AUDIO_DEVICE_RATE, 16, 2000, 1000);
   uint32_t locked = 0;
-  uint8_t* p = platform_audio_buffer_lock(b, 2000, 2000, &locked);
-  ASSERT_EQ(locked, 2000u);
-  const int16_t s = -3000;
-  for (int i = 0; i < 1000; ++i) std::memcpy(p + 2 * i, &s, 2);
-  platform_audio_buffer_unlock(b);
-  std::vector<int16_t> out = render(3500);
-  EXPECT_NEAR(out[2 * 1000], 1000, 10);   // device frame 1500: first half
-  EXPECT_NEAR(out[2 * 2500], -3000, 15);  // device frame 3000: second half
-  EXPECT_EQ(position(b), 0u);
   platform_audio_buffer_lock(b, 3990, 100, &locked);
   EXPECT_EQ(locked, 10u);  // cut at the end
   platform_audio_buffer_unlock(b);
 }
 
 TEST_F(Mixer, SpentBuffersReplayAfterTheirCopyIsDropped) {
-  int32_t a = filled(1, 22050, 16, 100, 4000);
+  int32_t a = filled(1, AUDIO_DEVICE_RATE / 2, 16, 100, 4000);
   ASSERT_EQ(platform_audio_buffer_play(a, 0, 0), 1);
   render(400);
-  ASSERT_NE(filled(1, 22050, 16, 100, 0), 0);  // creating a buffer drops spent copies
+  ASSERT_NE(filled(1, AUDIO_DEVICE_RATE, 16, 100, 0), 0);  // creating a buffer drops spent copies
   EXPECT_EQ(audio_buffer_device_frames(a), 0u);
   ASSERT_EQ(platform_audio_buffer_play(a, 0, 0), 1);
   EXPECT_EQ(audio_buffer_device_frames(a), 200u);

@@ -9,6 +9,15 @@ namespace {
 std::atomic<int32_t> master_gain{MIX_UNITY};
 
 void add_span(const MixVoice& v, uint32_t from, int32_t count, int32_t* acc) {
+  if (v.channels == 1) {
+    // A mono sound keeps one value a frame in memory, half a stereo copy.
+    const int16_t* src = v.frames + from;
+    for (int32_t i = 0; i < count; ++i) {
+      acc[2 * i] += (src[i] * v.gain_left) >> 15;
+      acc[2 * i + 1] += (src[i] * v.gain_right) >> 15;
+    }
+    return;
+  }
   const int16_t* src = v.frames + static_cast<size_t>(from) * 2;
   if (v.gain_left == MIX_UNITY && v.gain_right == MIX_UNITY) {
     for (int32_t i = 0; i < count * 2; ++i) acc[i] += src[i];

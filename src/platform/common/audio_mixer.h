@@ -1,5 +1,5 @@
-// The mixing core of the audio device: voices of device-format frames (signed 16-bit stereo at
-// the device rate) summed into one output block. No SDL and no allocation, so the audio thread
+// The mixing core of the audio device: voices of device-rate frames (signed 16-bit, mono or
+// stereo) summed into one stereo output block. No SDL and no allocation, so the audio thread
 // can run it and tests can drive it without a device.
 #pragma once
 #include <cstdint>
@@ -8,7 +8,8 @@
 constexpr int32_t MIX_UNITY = 1 << 15;
 
 struct MixVoice {
-  const int16_t* frames = nullptr;  // interleaved left, right
+  const int16_t* frames = nullptr;  // interleaved left, right; or one value a frame when mono
+  int32_t channels = 2;             // 1: the one channel goes to both sides
   uint32_t frame_count = 0;
   uint32_t position = 0;            // next frame to mix
   int32_t playing = 0;

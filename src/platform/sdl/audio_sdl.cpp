@@ -1,8 +1,9 @@
 // The audio device: one SDL output stream fed by a software mixer of any number of buffers.
-// Each buffer keeps its source bytes (what the caller locks and fills) and a copy converted to
-// the device format by SDL's own converter when it is unlocked. The mixer plays the copy; play
-// positions are mapped between the two by the ratio of their lengths, so a position read back
-// is in the buffer's own bytes.
+// Each buffer keeps its source bytes (what the caller locks and fills). A buffer of 16-bit
+// samples at the device rate is played from those bytes; any other is converted by SDL's own
+// converter, when it is unlocked, into a copy at the device rate with its own channels, and
+// the mixer plays the copy; play positions are mapped between the two by the ratio of their
+// lengths, so a position read back is in the buffer's own bytes.
 // The output may be missing (no sound server yet) or lost (the server stopped, the device was
 // unplugged): the mixer and its buffers stay, sounds go on in silence at the device's pace,
 // and the device is opened again every few seconds, from audio_poll, until one answers.
@@ -26,7 +27,7 @@
 
 namespace {
 
-constexpr int32_t CALLBACK_FRAMES = 1024;
+constexpr int32_t CALLBACK_FRAMES = 512;  // 23 ms
 // Converted copies larger than this are refused rather than exhausting memory.
 constexpr uint64_t MAX_CONVERTED_BYTES = 512ull << 20;
 // How often a missing output device is asked for again. A failed try costs a millisecond or
@@ -41,7 +42,8 @@ struct AudioBuffer {
   uint32_t source_frames = 0;
   std::vector<uint8_t> bytes;
   std::vector<int16_t> converted;      // device frames, valid when has_converted
-  bool has_converted = false;
+  bool has_converted = false;          // the voice has its frames (converted, or direct)
+  bool direct = false;                 // played from bytes: already in the device's format
   bool locked = false;
   uint32_t dirty_begin = 0, dirty_end = 0;
   int32_t pan = 0;
@@ -94,7 +96,7 @@ SDL_AudioFormat sdl_format(const PcmFormat& f) { return f.bits_per_sample == 8 ?
 
 int build_cvt(SDL_AudioCVT* cvt, const PcmFormat& f) {
   return SDL_BuildAudioCVT(cvt, sdl_format(f), static_cast<Uint8>(f.channels), f.sample_rate, AUDIO_S16SYS,
-                           AUDIO_DEVICE_CHANNELS, AUDIO_DEVICE_RATE);
+                           static_cast<Uint8>(f.channels), AUDIO_DEVICE_RATE);
 }
 
 // Converts source frames [first, first + count) to device frames. 0 when SDL refuses.
@@ -123,7 +125,8 @@ int32_t convert_frames(const AudioBuffer& b, uint32_t first, uint32_t count, std
 }
 
 uint32_t device_frames(const AudioBuffer& b) {
-  return b.has_converted ? static_cast<uint32_t>(b.converted.size() / AUDIO_DEVICE_CHANNELS) : 0;
+  if (!b.has_converted) return 0;
+  return b.direct ? b.source_frames : static_cast<uint32_t>(b.converted.size() / b.format.channels);
 }
 
 uint32_t to_device_frame(const AudioBuffer& b, uint32_t source_frame) {
@@ -133,14 +136,16 @@ uint32_t to_source_frame(const AudioBuffer& b, uint32_t device_frame) {
   return pcm_source_frame(device_frame, b.source_frames, device_frames(b));
 }
 
-// Converts the whole buffer and puts the copy in place of the old one.
+// Converts the whole buffer and puts the copy in place of the old one; a direct buffer's voice
+// is given its own bytes.
 int32_t convert_whole(AudioBuffer& b) {
   std::vector<int16_t> fresh;
-  if (!convert_frames(b, 0, b.source_frames, &fresh)) return 0;
+  if (!b.direct && !convert_frames(b, 0, b.source_frames, &fresh)) return 0;
   mixer_lock();
   fresh.swap(b.converted);
   b.has_converted = true;
-  b.voice.frames = b.converted.data();
+  b.voice.frames = b.direct ? reinterpret_cast<const int16_t*>(b.bytes.data()) : b.converted.data();
+  b.voice.channels = b.format.channels;
   b.voice.frame_count = device_frames(b);
   if (b.voice.position >= b.voice.frame_count) b.voice.position = 0;
   mixer_unlock();
@@ -150,20 +155,22 @@ int32_t convert_whole(AudioBuffer& b) {
 // Converts the source frames [first, end) into their place in the existing copy, for a buffer
 // that is refilled piece by piece while it plays.
 void convert_span(AudioBuffer& b, uint32_t first, uint32_t end) {
+  if (b.direct) return;  // the voice reads the bytes just written
   std::vector<int16_t> piece;
   if (!convert_frames(b, first, end - first, &piece)) return;
   uint32_t to = to_device_frame(b, first);
   uint32_t to_end = end >= b.source_frames ? device_frames(b) : to_device_frame(b, end);
   if (to_end <= to) return;
-  size_t wanted = static_cast<size_t>(to_end - to) * AUDIO_DEVICE_CHANNELS;
+  const int32_t channels = b.format.channels;
+  size_t wanted = static_cast<size_t>(to_end - to) * channels;
   // The converter may come out a frame short of the mapped span; repeat its last frame.
-  if (piece.empty()) piece.assign(AUDIO_DEVICE_CHANNELS, 0);
+  if (piece.empty()) piece.assign(static_cast<size_t>(channels), 0);
   while (piece.size() < wanted) {
-    size_t last = piece.size() - AUDIO_DEVICE_CHANNELS;
-    for (int32_t c = 0; c < AUDIO_DEVICE_CHANNELS; ++c) piece.push_back(piece[last + c]);
+    size_t last = piece.size() - channels;
+    for (int32_t c = 0; c < channels; ++c) piece.push_back(piece[last + c]);
   }
   mixer_lock();
-  SDL_memcpy(b.converted.data() + static_cast<size_t>(to) * AUDIO_DEVICE_CHANNELS, piece.data(),
+  SDL_memcpy(b.converted.data() + static_cast<size_t>(to) * channels, piece.data(),
              wanted * sizeof(int16_t));
   mixer_unlock();
 }
@@ -185,7 +192,7 @@ void drop_spent_copies() {
   mixer_lock();
   for (auto& entry : audio.buffers) {
     AudioBuffer& b = *entry.second;
-    if (b.has_converted && b.voice.finished && !b.voice.playing && !b.locked) {
+    if (b.has_converted && !b.direct && b.voice.finished && !b.voice.playing && !b.locked) {
       spent.emplace_back(std::move(b.converted));
       b.converted.clear();
       b.has_converted = false;
@@ -408,7 +415,8 @@ int32_t platform_audio_buffer_create(const PcmFormat* format, uint32_t bytes, co
   if (!audio.open || !format || bytes == 0) return 0;
   if (!pcm_format_playable(*format)) return 0;
   SDL_AudioCVT cvt;
-  if (build_cvt(&cvt, *format) < 0) return 0;
+  const int needed = build_cvt(&cvt, *format);
+  if (needed < 0) return 0;
   uint32_t block = static_cast<uint32_t>(format->channels * format->bits_per_sample / 8);
   uint64_t frames = bytes / block;
   uint64_t out_bytes = frames * AUDIO_DEVICE_RATE / static_cast<uint64_t>(format->sample_rate) * 4;
@@ -418,6 +426,7 @@ int32_t platform_audio_buffer_create(const PcmFormat* format, uint32_t bytes, co
   auto b = std::make_unique<AudioBuffer>();
   b->format = *format;
   b->block = block;
+  b->direct = needed == 0;
   b->source_frames = static_cast<uint32_t>(frames);
   // A fresh buffer holds silence (the 8-bit midpoint is 0x80).
   b->bytes.assign(bytes, format->bits_per_sample == 8 ? 0x80 : 0x00);

@@ -2,8 +2,10 @@
 #pragma once
 #include <cstdint>
 
-// The device format every buffer is converted to.
-constexpr int32_t AUDIO_DEVICE_RATE = 44100;
+// The mixer's output format. The rate is the game's sounds' own, so they play from their own
+// bytes with no converted copy; SDL or the sound server takes the mix to the hardware's rate.
+// Buffers of other formats are converted to this rate, keeping their channels.
+constexpr int32_t AUDIO_DEVICE_RATE = 22050;
 constexpr int32_t AUDIO_DEVICE_CHANNELS = 2;
 
 // Sets up the mixer and its buffers without an output device: nothing plays by itself, and
@@ -13,7 +15,7 @@ int32_t audio_open_offline();
 void audio_render(int16_t* out, int32_t frames);
 // Frames mixed since the device (or the offline mixer) was opened.
 uint64_t audio_frames_mixed();
-// A buffer's length once converted to the device format, in device frames (0 if unknown).
+// A buffer's length at the device rate, in device frames (0 if unknown).
 uint32_t audio_buffer_device_frames(int32_t buffer);
 
 // Once a pass of the main loop: finds a lost output device, moves sounds on in silence while
