@@ -46,18 +46,54 @@ void fill_visible(Surface* s, const Rect& r, uint8_t index) {
   });
 }
 
-void draw_glyph(Surface* s, const PlatformGlyph* g, int32_t left, int32_t top, uint8_t index) {
-  if (!g->mask || g->width <= 0 || g->height <= 0) return;
+// Every byte of w whose mask byte is not 0, as 0xFF; the others 0.
+template <typename Word>
+Word set_bytes(Word mask) {
+  constexpr Word low7 = static_cast<Word>(0x7F7F7F7F7F7F7F7Full), high = static_cast<Word>(0x8080808080808080ull);
+  const Word top = (((mask & low7) + low7) | mask) & high;  // each byte's top bit: not 0
+  return (top >> 7) * 0xFF;
+}
+
+// Puts ink where a glyph's mask row is set, in words of bytes: n pixels of out, mask alike.
+// Putting ink is the same done twice, so the last word may overlap the one before it.
+template <typename Word>
+void blend_words(uint8_t* out, const uint8_t* mask, int32_t n, uint8_t ink) {
+  constexpr int32_t size = sizeof(Word);
+  const Word inks = static_cast<Word>(0x0101010101010101ull) * ink;
+  for (int32_t x = 0;; x += size) {
+    if (x > n - size) x = n - size;
+    Word m, o;
+    std::memcpy(&m, mask + x, size);
+    std::memcpy(&o, out + x, size);
+    const Word set = set_bytes(m);
+    o = (o & ~set) | (inks & set);
+    std::memcpy(out + x, &o, size);
+    if (x == n - size) return;
+  }
+}
+
+void blend_ink_row(uint8_t* out, const uint8_t* mask, int32_t n, uint8_t ink) {
+  if (n >= 8) return blend_words<uint64_t>(out, mask, n, ink);
+  if (n >= 4) return blend_words<uint32_t>(out, mask, n, ink);
+  for (int32_t x = 0; x < n; ++x)
+    if (mask[x]) out[x] = ink;
+}
+
+// Draws a glyph's set mask pixels in index; true when anything of it lay on the surface. The
+// caller records what its glyphs covered once for the whole text.
+bool draw_glyph(Surface* s, const PlatformGlyph* g, int32_t left, int32_t top, uint8_t index) {
+  if (!g->mask || g->width <= 0 || g->height <= 0) return false;
   const Rect box{left, top, left + g->width, top + g->height};
+  bool drawn = false;
   for_each_visible(s, box, [&](const Rect& part) {
-    surface_note_written(s, part);
+    drawn = true;
     for (int32_t y = part.top; y < part.bottom; ++y) {
       const uint8_t* mask_row = g->mask + static_cast<int64_t>(y - top) * g->width - left;
       uint8_t* out = s->pixels + static_cast<int64_t>(y) * s->pitch;
-      for (int32_t x = part.left; x < part.right; ++x)
-        if (mask_row[x]) out[x] = index;
+      blend_ink_row(out + part.left, mask_row + part.left, part.right - part.left, index);
     }
   });
+  return drawn;
 }
 
 }  // namespace
@@ -119,14 +155,22 @@ bool gdi_text_out(DeviceContext* dc, int32_t x, int32_t y, const char* text, int
   int32_t least_advance = -1, least_bearing_x = 0;
   const bool rightward = platform_glyph_least(&least_advance, &least_bearing_x) && least_advance >= 0;
   int64_t pen = x;
+  Rect covered{s->width, s->height, 0, 0};  // the glyphs' boxes that reached the surface
   for (int32_t i = 0; i < length && pen < s->width + FAR; ++i) {
     if (rightward && pen + least_bearing_x >= s->width) break;
     const PlatformGlyph* g = platform_glyph(static_cast<unsigned char>(text[i]));
     if (!g) break;  // no font: nothing to draw, which is not a failure of the context
     const int64_t left = pen + g->bearing_x;
-    if (left + g->width > 0 && left < s->width) draw_glyph(s, g, static_cast<int32_t>(left), y + g->top, ink);
+    if (left + g->width > 0 && left < s->width &&
+        draw_glyph(s, g, static_cast<int32_t>(left), y + g->top, ink)) {
+      const int32_t l = static_cast<int32_t>(left), t = y + g->top;
+      covered = Rect{l < covered.left ? l : covered.left, t < covered.top ? t : covered.top,
+                     l + g->width > covered.right ? l + g->width : covered.right,
+                     t + g->height > covered.bottom ? t + g->height : covered.bottom};
+    }
     pen += g->advance;
   }
+  if (!empty(covered)) surface_note_written(s, intersect(covered, Rect{0, 0, s->width, s->height}));
   return true;
 }
 
