@@ -44,6 +44,7 @@ TEST(Messages, DesktopQuitSetsTheCloseFlagAndQueuesNothing) {
   EXPECT_EQ(platform_close_requested(), 0);
   // SDL turns an interrupt signal into its quit event; the main loop posts the one close event.
   std::raise(SIGINT);
+  platform_sleep_ms(2);  // the reads of a pass look at the display's events once a millisecond
   EXPECT_EQ(platform_close_requested(), 1);
   std::raise(SIGINT);
   PlatformMessage m{};

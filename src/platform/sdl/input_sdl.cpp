@@ -8,13 +8,13 @@
 
 int32_t platform_key_down(int32_t vk) {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return 0;
-  video_pump();
+  video_pump_for_keys();
   return action_game_key_down(keys_sdl_held() | gamepad_actions(), vk);
 }
 
 int32_t platform_any_key_down() {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return 0;
-  video_pump();
+  video_pump_for_keys();
   int count = 0;
   const Uint8* state = SDL_GetKeyboardState(&count);
   for (int i = 0; i < count; ++i)

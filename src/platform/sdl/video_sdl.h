@@ -31,6 +31,9 @@ extern SdlVideo sdl_video;
 // program's actions (full screen, volume, mute, screenshot) are carried out, window changes ask
 // for a redraw, everything else (mouse, text) is dropped so nothing piles up.
 void video_pump();
+// The same for the reads of a pass (keys, the close request, focus): skipped when the last
+// pump is under a millisecond old.
+void video_pump_for_keys();
 // Frees the presentation's own textures before the renderer goes (present_sdl.cpp).
 void present_release();
 // Goes full screen if that was put off until the first frame (window_sdl.cpp).

@@ -2,8 +2,10 @@
 #include <glob.h>
 #include <malloc.h>
 
+#include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <deque>
 #include <string>
 
@@ -206,9 +208,27 @@ bool driver_without_focus() {
 
 }  // namespace
 
+namespace {
+int64_t last_pump_ns = INT64_MIN / 2;
+int64_t now_ns() {
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+}  // namespace
+
+void video_pump_for_keys() {
+  // A pass asks for a dozen keys within microseconds, and each look at the display's events
+  // costs a poll and a read or two on X11. A millisecond old is as fresh as a key can be; a
+  // loop waiting for a key to be let go still sees it within that.
+  constexpr int64_t KEY_PUMP_INTERVAL_NS = 1000000;
+  if (now_ns() - last_pump_ns >= KEY_PUMP_INTERVAL_NS) video_pump();
+}
+
 void video_pump() {
   audio_poll();  // a sound device lost or missing is looked after between frames
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+  last_pump_ns = now_ns();
   SDL_PumpEvents();
   SDL_Event events[32];
   int n;
@@ -327,13 +347,13 @@ void platform_show_cursor(int32_t show) {
 }
 
 int32_t platform_close_requested() {
-  video_pump();
+  video_pump_for_keys();
   return queue.close_requested ? 1 : 0;
 }
 
 int32_t platform_has_focus() {
   if (!sdl_video.window || driver_without_focus()) return 1;
-  video_pump();
+  video_pump_for_keys();
   // A minimised or hidden window has lost the keyboard even where the desktop did not say so.
   const Uint32 flags = SDL_GetWindowFlags(sdl_video.window);
   return (flags & SDL_WINDOW_INPUT_FOCUS) != 0 && (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0 ? 1 : 0;
