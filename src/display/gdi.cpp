@@ -46,39 +46,6 @@ void fill_visible(Surface* s, const Rect& r, uint8_t index) {
   });
 }
 
-// Every byte of w whose mask byte is not 0, as 0xFF; the others 0.
-template <typename Word>
-Word set_bytes(Word mask) {
-  constexpr Word low7 = static_cast<Word>(0x7F7F7F7F7F7F7F7Full), high = static_cast<Word>(0x8080808080808080ull);
-  const Word top = (((mask & low7) + low7) | mask) & high;  // each byte's top bit: not 0
-  return (top >> 7) * 0xFF;
-}
-
-// Puts ink where a glyph's mask row is set, in words of bytes: n pixels of out, mask alike.
-// Putting ink is the same done twice, so the last word may overlap the one before it.
-template <typename Word>
-void blend_words(uint8_t* out, const uint8_t* mask, int32_t n, uint8_t ink) {
-  constexpr int32_t size = sizeof(Word);
-  const Word inks = static_cast<Word>(0x0101010101010101ull) * ink;
-  for (int32_t x = 0;; x += size) {
-    if (x > n - size) x = n - size;
-    Word m, o;
-    std::memcpy(&m, mask + x, size);
-    std::memcpy(&o, out + x, size);
-    const Word set = set_bytes(m);
-    o = (o & ~set) | (inks & set);
-    std::memcpy(out + x, &o, size);
-    if (x == n - size) return;
-  }
-}
-
-void blend_ink_row(uint8_t* out, const uint8_t* mask, int32_t n, uint8_t ink) {
-  if (n >= 8) return blend_words<uint64_t>(out, mask, n, ink);
-  if (n >= 4) return blend_words<uint32_t>(out, mask, n, ink);
-  for (int32_t x = 0; x < n; ++x)
-    if (mask[x]) out[x] = ink;
-}
-
 // Draws a glyph's set mask pixels in index; true when anything of it lay on the surface. The
 // caller records what its glyphs covered once for the whole text.
 bool draw_glyph(Surface* s, const PlatformGlyph* g, int32_t left, int32_t top, uint8_t index) {
@@ -90,7 +57,8 @@ bool draw_glyph(Surface* s, const PlatformGlyph* g, int32_t left, int32_t top, u
     for (int32_t y = part.top; y < part.bottom; ++y) {
       const uint8_t* mask_row = g->mask + static_cast<int64_t>(y - top) * g->width - left;
       uint8_t* out = s->pixels + static_cast<int64_t>(y) * s->pitch;
-      blend_ink_row(out + part.left, mask_row + part.left, part.right - part.left, index);
+      for (int32_t x = part.left; x < part.right; ++x)
+        if (mask_row[x]) out[x] = index;
     }
   });
   return drawn;

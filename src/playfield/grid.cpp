@@ -37,12 +37,13 @@ void playfield_draw_rows(const Playfield& playfield, uint8_t* pixels, int32_t fi
   for (int32_t y = first; y <= last; ++y) {
     const PlayfieldCell* __restrict row = &playfield.cells[y * PLAYFIELD_SIZE];
     uint8_t* __restrict out = pixels + (y + PLAYFIELD_SCREEN_OFFSET) * 640 + PLAYFIELD_SCREEN_OFFSET;
+    // Byte masks on byte cells: the compiler takes 16 or 32 cells a step.
     for (int32_t x = 0; x < PLAYFIELD_SIZE; ++x) {
-      const int32_t code = row[x];
-      const uint32_t open = 0u - (code == CELL_OPEN), stix = 0u - (code == CELL_STIX);
-      const uint32_t border = 0u - (code == CELL_BORDER), inner = 0u - (code == CELL_INNER_BORDER);
-      const uint32_t drawn = open | stix | border | inner;
-      const uint32_t colour = (stix & COLOUR_STIX) | (border & COLOUR_BORDER) | (inner & COLOUR_INNER_BORDER);
+      const uint8_t code = row[x];
+      const uint8_t open = code == CELL_OPEN ? 0xFF : 0, stix = code == CELL_STIX ? 0xFF : 0;
+      const uint8_t border = code == CELL_BORDER ? 0xFF : 0, inner = code == CELL_INNER_BORDER ? 0xFF : 0;
+      const uint8_t drawn = open | stix | border | inner;
+      const uint8_t colour = (stix & COLOUR_STIX) | (border & COLOUR_BORDER) | (inner & COLOUR_INNER_BORDER);
       out[x] = static_cast<uint8_t>((colour & drawn) | (out[x] & ~drawn));
     }
   }
