@@ -17,25 +17,41 @@
 
 namespace {
 
-// One 640x480 8-bit frame through its palette onto a window of the given size (dummy video
-// driver: SDL's software renderer, as on a machine without a GPU), without the 60 Hz wait.
+// A 640x480 8-bit display on a window presented at w x h, through SDL's dummy video driver (its
+// software renderer, as on a machine without a GPU); false, with the benchmark skipped, when
+// there is none.
+bool open_display(benchmark::State& state, int32_t w, int32_t h) {
+  setenv("SDL_VIDEODRIVER", "dummy", 0);
+  platform_configure_video(1, 0);
+  if (platform_window_create("Marrowin") && platform_display_open(640, 480, 8) && present_set_window_size(w, h))
+    return true;
+  state.SkipWithError("no window");
+  platform_window_destroy();
+  return false;
+}
+
+// A frame that uses every index and differs from row to row.
+std::vector<uint8_t> test_picture() {
+  std::vector<uint8_t> pixels(640 * 480);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i * 7 + i / 640);
+  return pixels;
+}
+
+void grey_palette(uint8_t palette[256][3]) {
+  for (int i = 0; i < 256; ++i) palette[i][0] = palette[i][1] = palette[i][2] = static_cast<uint8_t>(i);
+}
+
+// One 640x480 8-bit frame through its palette onto a window of the given size (open_display),
+// without the 60 Hz wait.
 // Arguments: width, height, filter (PRESENT_FILTER_AUTO is the one nearest pass by rows this
 // renderer takes; PRESENT_FILTER_SHARP the two passes the GPU path makes, here done by SDL's
 // software renderer) and the picture rows changed since the last frame.
 void BM_Present(benchmark::State& state) {
-  setenv("SDL_VIDEODRIVER", "dummy", 0);
-  platform_configure_video(1, 0);
-  if (!platform_window_create("Marrowin") || !platform_display_open(640, 480, 8) ||
-      !present_set_window_size(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)))) {
-    state.SkipWithError("no window");
-    platform_window_destroy();
-    return;
-  }
+  if (!open_display(state, static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)))) return;
   present_set_filter(static_cast<int32_t>(state.range(2)));
-  std::vector<uint8_t> pixels(640 * 480);
-  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i * 7 + i / 640);
+  std::vector<uint8_t> pixels = test_picture();
   uint8_t palette[256][3];
-  for (int i = 0; i < 256; ++i) palette[i][0] = palette[i][1] = palette[i][2] = static_cast<uint8_t>(i);
+  grey_palette(palette);
   // The bottom rows changed, as the menu's scroll lines change them; 480: a whole new frame.
   const int32_t rows = static_cast<int32_t>(state.range(3));
   for (auto _ : state) {
@@ -60,18 +76,10 @@ BENCHMARK(BM_Present)
 // marker, two Sparx, a panel value), through platform_present_changes and so with its wait for
 // the 60 Hz tick, which costs no CPU time. Arguments: window width and height.
 void BM_PresentGameFrame(benchmark::State& state) {
-  setenv("SDL_VIDEODRIVER", "dummy", 0);
-  platform_configure_video(1, 0);
-  if (!platform_window_create("Marrowin") || !platform_display_open(640, 480, 8) ||
-      !present_set_window_size(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)))) {
-    state.SkipWithError("no window");
-    platform_window_destroy();
-    return;
-  }
-  std::vector<uint8_t> pixels(640 * 480);
-  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i * 7 + i / 640);
+  if (!open_display(state, static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)))) return;
+  std::vector<uint8_t> pixels = test_picture();
   uint8_t palette[256][3];
-  for (int i = 0; i < 256; ++i) palette[i][0] = palette[i][1] = palette[i][2] = static_cast<uint8_t>(i);
+  grey_palette(palette);
   FrameChanges changes;
   frame_changes_reset(&changes, 640, 480);
   const Rect parts[] = {{150, 180, 330, 330}, {296, 462, 312, 478}, {100, 0, 116, 16}, {460, 300, 476, 316},
@@ -95,14 +103,7 @@ BENCHMARK(BM_PresentGameFrame)
 
 // An unchanged frame handed to the present: compared with the one on screen and not drawn.
 void BM_PresentUnchanged(benchmark::State& state) {
-  setenv("SDL_VIDEODRIVER", "dummy", 0);
-  platform_configure_video(1, 0);
-  if (!platform_window_create("Marrowin") || !platform_display_open(640, 480, 8) ||
-      !present_set_window_size(1920, 1080)) {
-    state.SkipWithError("no window");
-    platform_window_destroy();
-    return;
-  }
+  if (!open_display(state, 1920, 1080)) return;
   std::vector<uint8_t> pixels(640 * 480, 5);
   uint8_t palette[256][3] = {};
   present_frame_now(pixels.data(), 640, palette);
@@ -168,8 +169,7 @@ BENCHMARK(BM_KeyStateOfAPass)->Unit(benchmark::kMicrosecond);
 
 // A screenshot's PNG: the 640x480 frame's indices and palette, stored blocks.
 void BM_ScreenshotPng(benchmark::State& state) {
-  std::vector<uint8_t> pixels(640 * 480);
-  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i * 7 + i / 640);
+  const std::vector<uint8_t> pixels = test_picture();
   uint8_t palette[256][3] = {};
   size_t bytes = 0;
   for (auto _ : state) bytes = png_encode_indexed(pixels.data(), 640, 480, 640, palette).size();
@@ -184,8 +184,7 @@ BENCHMARK(BM_ScreenshotPng)->Unit(benchmark::kMicrosecond);
 void BM_ConvertFrame(benchmark::State& state) {
   const int32_t out_w = static_cast<int32_t>(state.range(0)), out_h = out_w * 3 / 4;
   const bool spans = state.range(1) != 0, exact = state.range(2) != 0;
-  std::vector<uint8_t> pixels(640 * 480);
-  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i * 7 + i / 640);
+  const std::vector<uint8_t> pixels = test_picture();
   uint32_t table[256];
   for (int i = 0; i < 256; ++i) table[i] = 0xFF000000u | static_cast<uint32_t>(i * 65793);
   std::vector<int32_t> runs(640), row_runs(480), firsts(640), row_firsts(480);

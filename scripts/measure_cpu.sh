@@ -24,18 +24,11 @@ while [ $# -gt 0 ]; do
     *) break ;;
   esac
 done
-zorvane=$(readlink -f "${1:-build/zorvane}")
-data=$(readlink -f "${2:-$(dirname "$zorvane")/data}")
 seconds=${3:-$seconds}
-[ -x "$zorvane" ] || { echo "no program at $zorvane" >&2; exit 2; }
-[ -f "$data/OBJECTS2.BMP" ] || { echo "no data folder at $data" >&2; exit 2; }
-for tool in Xvfb xdotool; do
-  command -v "$tool" >/dev/null || { echo "$tool is not installed" >&2; exit 2; }
-done
 work=$(mktemp -d /tmp/zorvane-cpu-XXXXXX)
 . "$(dirname "$0")/xvfb-lib.sh"
 cleanup() {
-  [ -n "$hold" ] && xdotool keyup "$hold" 2>/dev/null
+  [ -n "$hold" ] && [ -n "$xvfb_pid" ] && xdotool keyup "$hold" 2>/dev/null
   # The game first, and gone, before its compositor: a Wayland client of a compositor killed
   # under it has been seen to keep running.
   if [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null; then
@@ -47,6 +40,8 @@ cleanup() {
   xvfb_cleanup
 }
 trap cleanup EXIT
+program_args "$@"
+need_tools Xvfb xdotool
 copy_data "$data"
 
 start_xvfb 231 300 "$size"

@@ -21,20 +21,15 @@ while [ $# -gt 0 ]; do
     *) break ;;
   esac
 done
-zorvane=$(readlink -f "${1:-build/zorvane}")
-data=$(readlink -f "${2:-$(dirname "$zorvane")/data}")
-[ -x "$zorvane" ] || { echo "no program at $zorvane" >&2; exit 2; }
-[ -f "$data/OBJECTS2.BMP" ] || { echo "no data folder at $data" >&2; exit 2; }
-for tool in Xvfb xdotool valgrind callgrind_control callgrind_annotate; do
-  command -v "$tool" >/dev/null || { echo "$tool is not installed" >&2; exit 2; }
-done
 work=$(mktemp -d /tmp/zorvane-instr-XXXXXX)
 . "$(dirname "$0")/xvfb-lib.sh"
 cleanup() {
-  [ -n "$hold" ] && xdotool keyup "$hold" 2>/dev/null
+  [ -n "$hold" ] && [ -n "$xvfb_pid" ] && xdotool keyup "$hold" 2>/dev/null
   xvfb_cleanup
 }
 trap cleanup EXIT
+program_args "$@"
+need_tools Xvfb xdotool valgrind callgrind_control callgrind_annotate
 copy_data "$data"
 start_xvfb 401 460 "$size"
 [ -n "$wm" ] && start_wm

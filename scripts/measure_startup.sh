@@ -19,16 +19,11 @@ while [ $# -gt 0 ]; do
     *) break ;;
   esac
 done
-zorvane=$(readlink -f "${1:-build/zorvane}")
-data=$(readlink -f "${2:-$(dirname "$zorvane")/data}")
-[ -x "$zorvane" ] || { echo "no program at $zorvane" >&2; exit 2; }
-[ -f "$data/OBJECTS2.BMP" ] || { echo "no data folder at $data" >&2; exit 2; }
-for tool in Xvfb xdotool; do
-  command -v "$tool" >/dev/null || { echo "$tool is not installed" >&2; exit 2; }
-done
 work=$(mktemp -d /tmp/zorvane-startup-XXXXXX)
 . "$(dirname "$0")/xvfb-lib.sh"
 trap xvfb_cleanup EXIT
+program_args "$@"
+need_tools Xvfb xdotool
 copy_data "$data"
 start_xvfb 301 370 "$size"
 [ -n "$wm" ] && start_wm

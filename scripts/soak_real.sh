@@ -9,22 +9,17 @@
 # The exit status is 1 when the game ended or stopped drawing during the run.
 set -u
 minutes=${1:-60}
-zorvane=$(readlink -f "${2:-build/zorvane}")
-data=$(readlink -f "${3:-$(dirname "$zorvane")/data}")
+work=$(mktemp -d /tmp/zorvane-soak-XXXXXX)
+. "$(dirname "$0")/xvfb-lib.sh"
+trap xvfb_cleanup EXIT
+program_args "${2:-}" "${3:-}"
+need_tools Xvfb xdotool import convert
 out=${OUT:-$(dirname "$zorvane")/soak}
-[ -x "$zorvane" ] || { echo "no program at $zorvane" >&2; exit 2; }
-[ -f "$data/OBJECTS2.BMP" ] || { echo "no data folder at $data" >&2; exit 2; }
-for tool in Xvfb xdotool import convert; do
-  command -v "$tool" >/dev/null || { echo "$tool is not installed (scripts/setup-deps.sh --tests)" >&2; exit 2; }
-done
 mkdir -p "$out"
 out=$(readlink -f "$out")
 rm -f "$out"/shot-*.png "$out/soak.log" "$out/frames.log"
 log=$out/soak.log
 stats=$out/frames.log
-work=$(mktemp -d /tmp/zorvane-soak-XXXXXX)
-. "$(dirname "$0")/xvfb-lib.sh"
-trap xvfb_cleanup EXIT
 copy_data "$data"
 
 start_xvfb 301 370

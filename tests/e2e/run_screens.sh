@@ -15,37 +15,14 @@ data=$(readlink -f "${2:?usage: run_screens.sh <zorvane> <data dir> [--docs DIR]
 docs=""
 [ "${3:-}" = "--docs" ] && docs=$(readlink -f "${4:?--docs needs a folder}")
 shots=$(dirname "$zorvane")
-failures=0
-
-pass() { echo "PASS: $*"; }
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-die() { echo "FAIL: $*"; exit 1; }
-
-for tool in Xvfb xdotool import convert openbox; do
-  command -v "$tool" >/dev/null || die "$tool is not installed (scripts/setup-deps.sh --tests installs it)"
-done
-[ -x "$zorvane" ] || die "no program at $zorvane"
+. "$(dirname "$0")/e2e-lib.sh"
+need_setup Xvfb xdotool import convert openbox
 [ -f "$data/MENUPIC.BMP" ] || die "no generated pictures in $data"
 
 rm -f "$shots"/screens-*.png
 work=$(mktemp -d /tmp/zorvane-screens-XXXXXX)
-xvfb_pid="" wm_pid="" game_pid=""
-stop_game() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
-  game_pid=""
-}
-stop_display() {
-  stop_game
-  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null && wait "$wm_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  wm_pid="" xvfb_pid=""
-}
-cleanup() {
-  stop_display
-  rm -rf "$work"
-}
-trap cleanup EXIT
 . "$(dirname "$0")/../../scripts/xvfb-lib.sh"
+trap xvfb_cleanup EXIT
 copy_data "$data"
 
 # Starts the game (extra environment as arguments) and waits for the menu to be drawn.
@@ -147,9 +124,4 @@ if [ -n "$docs" ]; then
   stop_display
 fi
 
-if [ "$failures" -eq 0 ]; then
-  echo "screens: all checks passed"
-  exit 0
-fi
-echo "screens: $failures check(s) failed"
-exit 1
+finish screens

@@ -7,30 +7,19 @@ set -u
 
 zorvane=$(readlink -f "${1:?usage: run_settings.sh <zorvane> <data dir>}")
 data=$(readlink -f "${2:?usage: run_settings.sh <zorvane> <data dir>}")
-failures=0
-
-pass() { echo "PASS: $*"; }
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-die() { echo "FAIL: $*"; exit 1; }
-
-for tool in Xvfb xdotool import convert compare setxkbmap openbox python3; do
-  command -v "$tool" >/dev/null || die "$tool is not installed (scripts/setup-deps.sh --tests installs it)"
-done
-[ -x "$zorvane" ] || die "no program at $zorvane"
+. "$(dirname "$0")/e2e-lib.sh"
+need_setup Xvfb xdotool import convert compare setxkbmap openbox python3
 
 work=$(mktemp -d /tmp/zorvane-settings-XXXXXX)
 . "$(dirname "$0")/../../scripts/xvfb-lib.sh"
-stop_game() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
-  game_pid=""
-}
 trap xvfb_cleanup EXIT
 [ -n "${KEEP_WORK:-}" ] && trap "cp -r $work /tmp/settings-e2e-kept; xvfb_cleanup" EXIT
 copy_data "$data"
-# Every file the game reads or writes lives in the test's own folders.
-export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state XDG_DATA_HOME=$work/data
-export XDG_CONFIG_DIRS=$work/config-dirs XDG_PICTURES_DIR=$work/pictures
+# Every file the game reads or writes lives in the test's own folders (the library set the XDG
+# ones); screenshots are of the game's window, kept there too.
+export HOME=$work/home
 mkdir -p "$HOME" "$XDG_CONFIG_HOME/zorvane"
+shots=$work
 
 # start_game [ENV=VALUE...] -- [OPTION...]: the game in the data copy; waits for its window.
 start_game() {
@@ -40,27 +29,8 @@ start_game() {
   (cd "$work" && exec env SDL_AUDIODRIVER=dummy "${envs[@]}" "$zorvane" --seed 3 "$@") >"$work/game.log" 2>&1 &
   game_pid=$!
   wait_window
+  shot_window=$window
   xdotool windowfocus "$window" 2>/dev/null
-}
-press() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep 0.2; }
-at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
-shot() { import -window "$window" "$work/$1.png" 2>/dev/null; }
-brightness() { convert "$work/$1.png" -crop "${4}x${5}+${2}+${3}" +repage -colorspace Gray -format '%[fx:mean]' info:; }
-# Pixels of the stix's colour (palette entry 255) in a rectangle.
-stix_pixels() {
-  convert "$work/$1.png" -crop "${4}x${5}+${2}+${3}" +repage -alpha off \
-    -fill white -opaque 'rgb(255,48,96)' -fill black +opaque white -format '%[fx:round(mean*w*h)]' info:
-}
-# Takes shots until the check passes, at most tenths / 10 seconds.
-shot_until() {
-  local name=$1 tenths=$2
-  shift 2
-  for _ in $(seq "$tenths"); do
-    shot "$name"
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
 }
 menu_lit() { at_least "$(brightness menu 0 0 640 480)" 0.02; }
 panel_lit() { at_least "$(brightness game 480 0 160 480)" 0.01; }
@@ -163,12 +133,6 @@ stop_game
 grep -q "muted = true" "$XDG_STATE_HOME/zorvane/state.toml" 2>/dev/null && pass "mute is remembered" ||
   fail "mute not in the state file"
 sed -i 's/muted = true/muted = false/' "$XDG_STATE_HOME/zorvane/state.toml"
-stop_display() {
-  stop_game
-  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null && wait "$wm_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  wm_pid="" xvfb_pid=""
-}
 stop_display
 
 # 4. Alt+Enter's choice is there at the next start: full screen (the default) on a 1024x768
@@ -203,9 +167,4 @@ start_game -- --fullscreen
 wait_size 1024x768 && pass "--fullscreen still wins over the remembered window" || fail "--fullscreen: $(size)"
 stop_game
 
-if [ "$failures" -eq 0 ]; then
-  echo "settings: all checks passed"
-  exit 0
-fi
-echo "settings: $failures check(s) failed"
-exit 1
+finish settings

@@ -11,30 +11,25 @@ set -u
 
 zorvane=$(readlink -f "${1:?usage: run_sound_server.sh <zorvane> <data dir>}")
 data=$(readlink -f "${2:?usage: run_sound_server.sh <zorvane> <data dir>}")
-failures=0
-
-pass() { echo "PASS: $*"; }
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-die() { echo "FAIL: $*"; exit 1; }
-
-for tool in Xvfb xdotool pulseaudio parec pactl od; do
-  command -v "$tool" >/dev/null || die "$tool is not installed (scripts/setup-deps.sh --tests installs it)"
-done
-[ -x "$zorvane" ] || die "no program at $zorvane"
+. "$(dirname "$0")/e2e-lib.sh"
+need_setup Xvfb xdotool pulseaudio parec pactl od
 [ -f "$data/menubrowse.wav" ] || die "no generated sounds in $data"
 
 work=$(mktemp -d /tmp/zorvane-sound-XXXXXX)
-xvfb_pid="" pulse_pid="" parec_pid="" game_pid=""
+. "$(dirname "$0")/../../scripts/xvfb-lib.sh"
+pulse_pid="" parec_pid=""
 cleanup() {
-  for pid in "$game_pid" "$parec_pid" "$pulse_pid" "$xvfb_pid"; do [ -n "$pid" ] && kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
+  stop_game
+  for pid in "$parec_pid" "$pulse_pid"; do [ -n "$pid" ] && kill "$pid" 2>/dev/null; done
+  xvfb_cleanup
 }
 trap cleanup EXIT
-find "$data" -maxdepth 1 -type f ! -name scores.dat -exec cp {} "$work/" \;
+copy_data "$data"
 mkdir -m 700 "$work/runtime" "$work/pulse-home"
 export PULSE_SERVER="unix:$work/pulse.sock"
 SINK=zorvane_test
+# Short pauses after a key: sound_reaches_server presses as many as it can in its time.
+press_pause=0.1
 
 # The server with nothing but the socket and a null sink; waited for until it answers.
 start_server() {
@@ -67,12 +62,6 @@ loudest_since() {
   tail -c +$(($2 + 1)) "$1" | od -An -v -t d2 -w32 |
     awk '{ for (i = 1; i <= NF; ++i) { v = $i < 0 ? -$i : $i; if (v > m) m = v } } END { print m + 0 }'
 }
-press() {
-  xdotool keydown "$1"
-  sleep 0.15
-  xdotool keyup "$1"
-  sleep 0.1
-}
 # Presses Down and Up in turn (each plays the menu's browse sound and the selection ends where
 # it was) until the recording holds a sound, for up to $1 tenths of a second.
 sound_reaches_server() {
@@ -88,11 +77,7 @@ sound_reaches_server() {
   return 1
 }
 
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || die "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -1 "$work/display")"
+start_xvfb_free
 
 # The game with SDL choosing its audio driver; waited for until it has drawn its first second.
 start_game() {
@@ -100,14 +85,7 @@ start_game() {
   (cd "$work" && exec env -u SDL_AUDIODRIVER HOME="$work" ZORVANE_FRAME_STATS="$work/frames.log" "$zorvane" --windowed) \
     >"$work/game.log" 2>&1 &
   game_pid=$!
-  window=""
-  for _ in $(seq 300); do
-    window=$(xdotool search --name '^Marrowin$' 2>/dev/null | tail -1)
-    [ -n "$window" ] && break
-    kill -0 "$game_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  [ -n "$window" ] || { cat "$work/game.log"; die "the game window did not appear"; }
+  wait_window 300
   for _ in $(seq 100); do grep -q '^presents=' "$work/frames.log" 2>/dev/null && break; sleep 0.1; done
   xdotool windowfocus "$window" 2>/dev/null
 }
@@ -116,22 +94,9 @@ stop_server() {
   wait "$pulse_pid" 2>/dev/null
   pulse_pid=""
 }
-# Esc in the menu (taken after its first 50 frames) ends the program: status 0 is wanted.
+# Esc in the menu ends the program: status 0 is wanted.
 quit_game() {
-  status=""
-  for _ in $(seq 20); do
-    press Escape
-    kill -0 "$game_pid" 2>/dev/null || break
-  done
-  for _ in $(seq 100); do
-    if ! kill -0 "$game_pid" 2>/dev/null; then
-      wait "$game_pid"
-      status=$?
-      game_pid=""
-      break
-    fi
-    sleep 0.1
-  done
+  escape_until_ended
   if [ "$status" = 0 ]; then
     pass "$1: Esc ended the game with exit status 0"
   else
@@ -210,9 +175,4 @@ else
 fi
 quit_game "server started late"
 
-if [ "$failures" -eq 0 ]; then
-  echo "sound server: all checks passed"
-  exit 0
-fi
-echo "sound server: $failures check(s) failed"
-exit 1
+finish "sound server"

@@ -12,53 +12,33 @@ set -u
 
 zorvane=$(readlink -f "${1:?usage: run_wayland.sh <zorvane> <data dir>}")
 data=$(readlink -f "${2:?usage: run_wayland.sh <zorvane> <data dir>}")
-shots=$(dirname "$zorvane")
-failures=0
-
-pass() { echo "PASS: $*"; }
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-die() { echo "FAIL: $*"; exit 1; }
-
-for tool in Xvfb weston xdotool import convert; do
-  command -v "$tool" >/dev/null || die "$tool is not installed (scripts/setup-deps.sh --tests installs it)"
-done
-[ -x "$zorvane" ] || die "no program at $zorvane"
+shots=$(dirname "$zorvane") shot_prefix=wayland-
+. "$(dirname "$0")/e2e-lib.sh"
+need_setup Xvfb weston xdotool import convert
 [ -f "$data/OBJECTS2.BMP" ] || die "no generated pictures and sounds in $data"
 
 rm -f "$shots"/wayland-*.png
 work=$(mktemp -d /tmp/zorvane-wayland-XXXXXX)
-xvfb_pid="" weston_pid="" game_pid=""
-stop_all() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-  [ -n "$weston_pid" ] && kill "$weston_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null
-  game_pid="" weston_pid="" xvfb_pid=""
-}
-trap 'stop_all; rm -rf "$work"' EXIT
-find "$data" -maxdepth 1 -type f ! -name scores.dat -exec cp {} "$work/" \;
+. "$(dirname "$0")/../../scripts/xvfb-lib.sh"
+trap xvfb_cleanup EXIT
+copy_data "$data"
 mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR=$work/runtime
 
 # compositor SCALE [SHELL [WIDTH HEIGHT]]: Xvfb as large as weston's window (640x480 logical
 # pixels, or WIDTH x HEIGHT, times SCALE), then weston in it with the kiosk shell (or SHELL),
-# waited for until its socket exists and its window shows on the X screen.
+# waited for until its socket exists and its window shows on the X screen. Weston stands in the
+# window manager's place: stop_display stops it.
 compositor() {
   local scale=$1 shell=${2:-kiosk} ow=${3:-640} oh=${4:-480}
-  local w=$((ow * scale)) h=$((oh * scale))
-  rm -f "$work/display"
-  Xvfb -displayfd 3 -screen 0 "${w}x${h}x24" -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-  [ -s "$work/display" ] || die "Xvfb did not start: $(cat "$work/xvfb.log")"
-  export DISPLAY=":$(head -1 "$work/display")"
+  start_xvfb_free "$((ow * scale))x$((oh * scale))"
   socket=zorvane-$$-$scale
   weston --backend=x11-backend.so --use-pixman --shell="$shell-shell.so" --socket="$socket" \
     --width="$ow" --height="$oh" --scale="$scale" --idle-time=0 >"$work/weston.log" 2>&1 &
-  weston_pid=$!
+  wm_pid=$!
   weston_window=""
   for _ in $(seq 150); do
-    kill -0 "$weston_pid" 2>/dev/null || break
+    kill -0 "$wm_pid" 2>/dev/null || break
     weston_window=$(xdotool search --class '^weston' 2>/dev/null | head -1)
     [ -S "$XDG_RUNTIME_DIR/$socket" ] && [ -n "$weston_window" ] && break
     sleep 0.1
@@ -75,76 +55,23 @@ start_game() {
   game_pid=$!
 }
 
-# Waits up to ten seconds for the game to end: status is its exit status, or empty.
-wait_game() {
-  status=""
-  for _ in $(seq 100); do
-    if ! kill -0 "$game_pid" 2>/dev/null; then
-      wait "$game_pid"
-      status=$?
-      game_pid=""
-      return
-    fi
-    sleep 0.1
-  done
-}
-
-press() {
-  xdotool keydown "$1"
-  sleep 0.15
-  xdotool keyup "$1"
-  sleep 0.2
-}
-shot() { import -window root "$shots/wayland-$1.png"; }
-count_colour() {
-  convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -alpha off \
-    -fill black +opaque "$6" -fill white -opaque "$6" -format '%[fx:round(mean*w*h)]' info:
-}
-brightness() {
-  convert "$1" -crop "${4}x${5}+${2}+${3}" +repage -colorspace Gray -format '%[fx:mean]' info:
-}
-at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
-shot_until() {
-  local name=$1 tenths=$2
-  shift 2
-  for _ in $(seq "$tenths"); do
-    shot "$name"
-    "$@" && return 0
-    kill -0 "$game_pid" 2>/dev/null || return 1
-    sleep 0.1
-  done
-  return 1
-}
 PALE_YELLOW='rgb(255,255,100)'
 # The credit line of the menu, at the picture's scale.
 menu_seen() {
   local s=$scale
-  at_least "$(count_colour "$shots/wayland-$1.png" $((260 * s)) $((30 * s)) $((200 * s)) $((16 * s)) "$PALE_YELLOW")" $((60 * s * s))
+  at_least "$(count_colour "$1" $((260 * s)) $((30 * s)) $((200 * s)) $((16 * s)) "$PALE_YELLOW")" $((60 * s * s))
 }
 # The side panel of the game screen.
 panel_lit() {
   local s=$scale
-  at_least "$(brightness "$shots/wayland-$1.png" $((480 * s)) 0 $((160 * s)) $((480 * s)))" 0.01
+  at_least "$(brightness "$1" $((480 * s)) 0 $((160 * s)) $((480 * s)))" 0.01
 }
 # Esc in the game goes back to the menu; Esc in the menu leaves the program.
 leave_with_escape() {
   press Escape
   shot_until "$1-menu-again" 50 menu_seen "$1-menu-again" || fail "$1: Esc in the game did not show the menu"
-  # The menu takes Esc only after its first 50 frames: pressed until the game ends.
-  status=""
-  for _ in $(seq 20); do
-    press Escape
-    kill -0 "$game_pid" 2>/dev/null || break
-  done
-  wait_game
-  if [ -z "$status" ]; then
-    fail "$1: the game did not end after Esc twice"
-  elif [ "$status" -eq 0 ]; then
-    pass "$1: Esc twice ended the game with exit status 0"
-  else
-    cat "$work/game.log"
-    fail "$1: Esc twice ended the game with exit status $status"
-  fi
+  escape_until_ended
+  check_ended "$1: the game did not end after Esc twice" "$1: Esc twice ended the game"
 }
 
 # 1. Scale 1.
@@ -164,39 +91,8 @@ grep -q 'software=0' "$work/frames.log" && pass "drawn through an accelerated re
 press Return
 shot_until game 50 panel_lit game && pass "a game started with Enter" || fail "no game screen after Enter"
 
-# A small claim from the start place on the bottom border, as in the X11 test: Ctrl held, up,
-# right, back down; the closed corner shows the picture beneath. Keys are held until the
-# screenshots show the marker there. A lost life takes Space and a second try.
-lit_pixels() {
-  convert "$shots/wayland-$1.png" -crop "${4}x${5}+${2}+${3}" +repage -alpha off \
-    -fill white -opaque 'rgb(255,48,96)' -fill black +opaque white -format '%[fx:round(mean*w*h)]' info:
-}
-stix_up() { at_least "$(lit_pixels stix 324 436 3 3)" 1; }
-stix_right() { at_least "$(lit_pixels stix 344 100 3 360)" 1; }
-claim_seen() { at_least "$(brightness "$shots/wayland-claim.png" 335 455 5 5)" 0.02; }
-space_prompt_shown() { at_least "$(count_colour "$shots/wayland-lost.png" 120 250 230 14 'rgb(255,255,255)')" 40; }
-claimed=""
-for try in 1 2 3; do
-  before=$(brightness "$shots/wayland-game.png" 335 455 5 5)
-  xdotool keydown ctrl Up
-  shot_until stix 60 stix_up
-  xdotool keyup Up keydown Right
-  shot_until stix 60 stix_right
-  xdotool keyup Right keydown Down
-  shot_until claim 80 claim_seen
-  xdotool keyup Down ctrl
-  sleep 0.4
-  shot claim
-  after=$(brightness "$shots/wayland-claim.png" 335 455 5 5)
-  if at_least 0.005 "$before" && at_least "$after" 0.02; then
-    claimed=yes
-    break
-  fi
-  shot_until lost 150 space_prompt_shown
-  press space
-  sleep 0.5
-  shot game
-done
+# A small claim from the start place on the bottom border, as in the X11 test.
+draw_claim
 [ -n "$claimed" ] && pass "keys through weston draw a claim (brightness $before -> $after)" ||
   fail "no claim seen (brightness $before -> $after)"
 leave_with_escape "scale 1"
@@ -213,7 +109,7 @@ else
   cat "$work/err"
   fail "without EGL: status $status, $lines line(s) from the game"
 fi
-stop_all
+stop_display
 
 # 2. Output scaled by 2: the window keeps its logical size, the renderer draws twice as many
 # pixels each way.
@@ -242,7 +138,7 @@ fi
 press Return
 shot_until game-scaled 50 panel_lit game-scaled && pass "scale 2: a game started" || fail "scale 2: no game screen after Enter"
 leave_with_escape "scale 2"
-stop_all
+stop_display
 
 # 3. Weston's desktop shell, a 1024x768 output: the game asks for full screen after its first
 # frame, and gets the whole output, drawn at its size (the picture scaled by the game).
@@ -264,25 +160,15 @@ else
   fail "desktop shell: renderer output and window '$sizes', not the 1024x768 output"
 fi
 # The picture's credit line, scaled by 1.6 (768 / 480) and centred (x from 128).
-credit_scaled() { at_least "$(count_colour "$shots/wayland-desktop.png" 544 48 320 26 "$PALE_YELLOW")" 150; }
+credit_scaled() { at_least "$(count_colour desktop 544 48 320 26 "$PALE_YELLOW")" 150; }
 shot_until desktop 50 credit_scaled
-n=$(count_colour "$shots/wayland-desktop.png" 544 48 320 26 "$PALE_YELLOW")
+n=$(count_colour desktop 544 48 320 26 "$PALE_YELLOW")
 at_least "$n" 150 && pass "desktop shell: the menu is drawn scaled to the output ($n pixels of the credit line)" ||
   fail "desktop shell: no scaled menu seen ($n pixels of the credit line)"
 xdotool windowfocus "$weston_window" 2>/dev/null
-status=""
-for _ in $(seq 20); do
-  press Escape
-  kill -0 "$game_pid" 2>/dev/null || break
-done
-wait_game
+escape_until_ended
 [ "$status" = 0 ] && pass "desktop shell: Esc ended the game with exit status 0" ||
   fail "desktop shell: the game did not end with status 0 (status '${status:-still running}')"
-stop_all
+stop_display
 
-if [ "$failures" -eq 0 ]; then
-  echo "wayland: all checks passed"
-  exit 0
-fi
-echo "wayland: $failures check(s) failed"
-exit 1
+finish wayland
