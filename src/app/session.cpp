@@ -97,18 +97,17 @@ bool session_next_input(Session* session, Input* input) {
     }
   }
   if (session->mode == DemoMode::TIME && session->first_pass_ns == 0) session->first_pass_ns = monotonic_ns();
-  const bool more = demo_next(session->demo, &session->cursor, input);
-  if (!more && session->mode == DemoMode::TIME && session->replay_end_ns == 0) session->replay_end_ns = monotonic_ns();
-  return more;
+  return demo_next(session->demo, &session->cursor, input);
 }
 
 double session_replay_seconds(const Session& session) {
-  if (session.replay_end_ns < session.first_pass_ns) return 0;
-  return static_cast<double>(session.replay_end_ns - session.first_pass_ns) / 1e9;
+  if (session.last_frame_ns < session.first_pass_ns) return 0;
+  return static_cast<double>(session.last_frame_ns - session.first_pass_ns) / 1e9;
 }
 
 void session_take_frame(Session* session, uint64_t hash) {
   ++session->frames;
+  if (session->mode == DemoMode::TIME) session->last_frame_ns = monotonic_ns();
   session->checksum = frame_hash_mix(session->checksum, hash);
   const uint16_t check = static_cast<uint16_t>(hash);
   if (session->mode == DemoMode::RECORD) {

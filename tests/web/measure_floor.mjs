@@ -74,6 +74,33 @@ const CASES = {
   strips: tiled(640, 16, 40),
   // A small change (a marker's 16 rows), the tiles it touches.
   tilessmall: tiled(64, 48, 8),
+  // A low-latency context.
+  putdesync: `
+    canvas.width = 640; canvas.height = 480;
+    const ctx = canvas.getContext("2d", { desynchronized: true }), image = ctx.createImageData(640, 480);
+    let n = 0;
+    function tick() { fillRgba(image.data, n++); ctx.putImageData(image, 0, 0); requestAnimationFrame(tick); }
+    requestAnimationFrame(tick);`,
+  // The canvas handed to a worker, which puts each frame the page posts it (the changed band).
+  worker: `
+    canvas.width = 640; canvas.height = 480;
+    const offscreen = canvas.transferControlToOffscreen();
+    const code = "let ctx, image; onmessage = (e) => { if (e.data.canvas) { ctx = e.data.canvas.getContext('2d'); image = new ImageData(640, 480); return; }" +
+                 " image.data.set(e.data.band, e.data.y * 2560); ctx.putImageData(image, 0, 0, 0, e.data.y, 640, 40); };";
+    const worker = new Worker(URL.createObjectURL(new Blob([code], { type: "text/javascript" })));
+    worker.postMessage({ canvas: offscreen }, [offscreen]);
+    const image = new Uint8ClampedArray(640 * 480 * 4);
+    let n = 0;
+    function tick() {
+      fillRgba(image, n); const y = n++ % 400;
+      worker.postMessage({ y, band: image.slice(y * 2560, (y + 40) * 2560) });
+      requestAnimationFrame(tick);
+    }
+    requestAnimationFrame(tick);`,
+  // Game controllers: sampled every frame, or only listened for.
+  pads: `function tick() { navigator.getGamepads(); requestAnimationFrame(tick); } requestAnimationFrame(tick);`,
+  padlisten: `window.addEventListener("gamepadconnected", () => {});
+    function tick() { requestAnimationFrame(tick); } requestAnimationFrame(tick);`,
   // The page's path before: a put into a picture canvas, drawn onto the page's canvas.
   putdraw: `
     canvas.width = 640; canvas.height = 480;

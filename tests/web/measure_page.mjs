@@ -58,6 +58,8 @@ if (only !== "--cpu-only") {
   }
 }
 
+await browser.close();
+
 // CPU of the whole browser (every process of it) over 30 s: the menu left alone, and a game
 // with an arrow key held; a fresh browser for each of three runs, the median and the range.
 const cpuRuns = 3, cpuSeconds = 30;
@@ -82,5 +84,4 @@ for (const [what, list] of [["menu", shares.menu], ["game, an arrow held", share
   console.log(`${what}, 640x480 page: median ${list[cpuRuns >> 1].toFixed(1)} % of a core (${list[0].toFixed(1)}-` +
               `${list[cpuRuns - 1].toFixed(1)}, ${cpuRuns} runs of ${cpuSeconds} s, all of Chromium)`);
 }
-await browser.close();
 server.close();
