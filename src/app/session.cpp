@@ -63,7 +63,6 @@ uint32_t session_seed(Session* session, const Options& options) {
 
 int64_t session_start_seconds(Session* session, Hiscores& hiscores) {
   if (replaying(*session)) {
-    session->started_ns = monotonic_ns();
     // The hi-score table is the demo's, in memory: a replay never reads or writes the player's.
     hiscore_use_storage(hiscores, HiscoreStorage::MEMORY, session->demo.scores);
     return session->demo.start_seconds;
@@ -97,11 +96,18 @@ bool session_next_input(Session* session, Input* input) {
       return false;
     }
   }
+  if (session->mode == DemoMode::TIME && session->first_pass_ns == 0) session->first_pass_ns = monotonic_ns();
   return demo_next(session->demo, &session->cursor, input);
+}
+
+double session_replay_seconds(const Session& session) {
+  if (session.last_frame_ns < session.first_pass_ns) return 0;
+  return static_cast<double>(session.last_frame_ns - session.first_pass_ns) / 1e9;
 }
 
 void session_take_frame(Session* session, uint64_t hash) {
   ++session->frames;
+  if (session->mode == DemoMode::TIME) session->last_frame_ns = monotonic_ns();
   session->checksum = frame_hash_mix(session->checksum, hash);
   const uint16_t check = static_cast<uint16_t>(hash);
   if (session->mode == DemoMode::RECORD) {
@@ -126,7 +132,7 @@ int32_t session_finish(Session* session, int32_t exit_status) {
   }
   if (!replaying(*session) || session->interrupted) return exit_status;
   if (session->mode == DemoMode::TIME) {
-    const double seconds = static_cast<double>(monotonic_ns() - session->started_ns) / 1e9;
+    const double seconds = session_replay_seconds(*session);
     std::printf("frames %" PRIu64 ", seconds %.3f, fps %.1f, checksum %016" PRIx64 "\n", session->frames, seconds,
                 seconds > 0 ? static_cast<double>(session->frames) / seconds : 0.0, session->checksum);
     std::fflush(stdout);

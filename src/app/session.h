@@ -22,7 +22,9 @@ struct Session {
   uint64_t frames = 0;
   uint64_t checksum = 0;
   int64_t first_mismatch = -1;  // 1-based number of the first frame that differs, -1: none
-  uint64_t started_ns = 0;      // a timed replay's start
+  // A timed replay's own time: from its first pass to its last frame (start-up and shutdown
+  // left out, so the page's and the desktop's figures compare).
+  uint64_t first_pass_ns = 0, last_frame_ns = 0;
 };
 
 struct Hiscores;
@@ -35,6 +37,8 @@ uint32_t session_seed(Session* session, const Options& options);
 int64_t session_start_seconds(Session* session, Hiscores& hiscores);
 // The input of the next pass; false when a replay is over.
 bool session_next_input(Session* session, Input* input);
+// The seconds a timed replay took for its frames, start-up excluded (0 before its first frame).
+double session_replay_seconds(const Session& session);
 // Takes one shown frame into the session's fingerprints.
 void session_take_frame(Session* session, uint64_t frame_hash);
 // Writes the recording or checks the replay; the program's exit status given its own.

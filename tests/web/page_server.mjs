@@ -47,12 +47,43 @@ export async function serve(folders, port = 0) {
 
 // Debian's Chromium, headless. This machine's network is closed, so everything that would
 // reach out on its own is turned off.
-export async function launch() {
+export async function launch(extra = []) {
   return chromium.launch({
     executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
     headless: true,
     args: ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
            "--disable-background-networking", "--disable-component-update", "--disable-sync",
-           "--autoplay-policy=no-user-gesture-required"],
+           "--autoplay-policy=no-user-gesture-required", ...extra],
   });
+}
+
+// CPU time (utime + stime, in clock ticks) of every process this program started, and theirs:
+// the browser's processes alone, whatever else runs on the machine (another Chromium included).
+export function browserTicks() {
+  const parent = new Map(), ticks = new Map();
+  for (const pid of fs.readdirSync("/proc").filter((d) => /^\d+$/.test(d))) {
+    try {
+      const fields = fs.readFileSync(`/proc/${pid}/stat`, "utf8").split(") ")[1].split(" ");
+      parent.set(Number(pid), Number(fields[1]));
+      ticks.set(Number(pid), Number(fields[11]) + Number(fields[12]));
+    } catch {
+      // the process has ended
+    }
+  }
+  let total = 0;
+  for (const [pid, t] of ticks) {
+    let p = parent.get(pid);
+    while (p && p !== process.pid) p = parent.get(p);
+    if (p === process.pid) total += t;
+  }
+  return total;
+}
+
+// The browser's share of one core over the next given seconds, in per cent.
+export async function browserShare(page, seconds) {
+  const CLOCK_TICKS_PER_SECOND = 100;
+  const before = browserTicks(), start = Date.now();
+  await page.waitForTimeout(seconds * 1000);
+  const busy = (browserTicks() - before) / CLOCK_TICKS_PER_SECOND;
+  return 100 * busy / ((Date.now() - start) / 1000);
 }

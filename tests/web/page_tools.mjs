@@ -52,7 +52,7 @@ export function phase(page) {
 // { x, y, w, h, colour } the pixels of that colour (null: not black) and their bounding box.
 export function frameAreas(page, areas) {
   return page.evaluate((areas) => {
-    const frame = Module.zorvaneFrame;
+    const frame = Module.zorvaneFrame();
     if (!frame.width) return areas.map(() => ({ count: 0 }));
     const data = frame.getContext("2d").getImageData(0, 0, frame.width, frame.height).data;
     return areas.map(({ x, y, w, h, colour }) => {
