@@ -34,7 +34,10 @@ void colour_table_update(ColourTable& table, const uint8_t palette_rgb[256][3], 
 bool colour_table_has_palette(const ColourTable& table, const uint8_t palette_rgb[256][3]);
 
 // The frame on screen, known by a 64-bit hash of each row rather than a copy of it (a 307 kB
-// copy at 640x480): enough to find the rows that changed and to skip presenting it again.
+// copy at 640x480): enough to find the rows that changed and to skip presenting it again. A row
+// a frame's record changed is not hashed (that would cost more than the rest of the present):
+// its hash is SHOWN_ROW_UNKNOWN, which no row has, until a frame without a record compares it.
+constexpr uint64_t SHOWN_ROW_UNKNOWN = 0;
 struct ShownFrame {
   std::vector<uint64_t> row_hash;
   int32_t w = 0, h = 0;         // the output size it was drawn for
@@ -46,9 +49,10 @@ bool shown_frame_same(const ShownFrame& shown, const ColourTable& colours, const
 bool shown_frame_row_differs(const ShownFrame& shown, const uint8_t* pixels, int32_t pitch, int y);
 // The hash a row of w pixels is known by.
 uint64_t shown_row_hash(const uint8_t* row, int32_t w);
-// Remembers the frame shown; with rows, only those marked (the others are the same).
+// Remembers the frame shown; with rows, only those marked (the others are the same), and with
+// recorded, those marked rows as unknown.
 void shown_frame_remember(ShownFrame& shown, const uint8_t* pixels, int32_t pitch, int out_w, int out_h,
-                          const std::vector<uint8_t>& rows = {});
+                          const std::vector<uint8_t>& rows = {}, bool recorded = false);
 
 // --- present_gpu.cpp: the renderer's path (a texture, scaled by the renderer) ---
 struct GpuPath {
@@ -77,6 +81,7 @@ struct DirectPath {
   std::vector<int32_t> column_runs, row_runs, row_first, column_first;
   bool valid = false;                 // the window's image holds the frame on screen
   std::vector<uint8_t> changed_rows;  // of the frame being prepared, 1 where it differs
+  bool recorded = false;              // changed_rows came from the frame's record
   SDL_Rect update{};                  // the part of the window's image to send to the display
 };
 // changes: the frame's record of what it changes from the frame presented before (null or

@@ -51,7 +51,8 @@ int32_t prepare(const uint8_t* pixels, int32_t pitch, const uint8_t palette_rgb[
                                              pitch, palette_rgb, out_w, out_h, even_unchanged, changes);
     if (done == PREPARE_DRAWN) {
       presenter.prepared_direct = true;
-      shown_frame_remember(presenter.shown, pixels, pitch, out_w, out_h, presenter.direct.changed_rows);
+      shown_frame_remember(presenter.shown, pixels, pitch, out_w, out_h, presenter.direct.changed_rows,
+                           presenter.direct.recorded);
       sdl_video.redraw = false;
     } else if (done == PREPARE_FAILED) {
       invalidate_shown();

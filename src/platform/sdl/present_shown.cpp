@@ -53,7 +53,8 @@ uint64_t shown_row_hash(const uint8_t* row, int32_t w) {
   h = (h ^ lane_round(0, tail)) * PRIME_1;
   h ^= h >> 33;
   h *= PRIME_2;
-  return h ^ (h >> 29);
+  h ^= h >> 29;
+  return h == SHOWN_ROW_UNKNOWN ? h + 1 : h;
 }
 
 bool shown_frame_row_differs(const ShownFrame& shown, const uint8_t* pixels, int32_t pitch, int y) {
@@ -71,13 +72,14 @@ bool shown_frame_same(const ShownFrame& shown, const ColourTable& colours, const
 }
 
 void shown_frame_remember(ShownFrame& shown, const uint8_t* pixels, int32_t pitch, int out_w, int out_h,
-                          const std::vector<uint8_t>& rows) {
+                          const std::vector<uint8_t>& rows, bool recorded) {
   const int w = sdl_video.texture_width, h = sdl_video.texture_height;
   const bool all = !shown.valid || shown.row_hash.size() != static_cast<size_t>(h) || rows.size() != static_cast<size_t>(h);
   shown.row_hash.resize(static_cast<size_t>(h));
   for (int y = 0; y < h; ++y) {
     if (!all && !rows[y]) continue;
-    shown.row_hash[static_cast<size_t>(y)] = shown_row_hash(pixels + static_cast<ptrdiff_t>(y) * pitch, w);
+    shown.row_hash[static_cast<size_t>(y)] =
+        recorded && !all ? SHOWN_ROW_UNKNOWN : shown_row_hash(pixels + static_cast<ptrdiff_t>(y) * pitch, w);
   }
   shown.w = out_w;
   shown.h = out_h;

@@ -81,6 +81,7 @@ int32_t direct_path_prepare(DirectPath& direct, const ShownFrame& shown, ColourT
   direct_path_setup(direct, plan);
   const int pic_w = sdl_video.texture_width, pic_h = sdl_video.texture_height;
   const bool spans = !whole && changes && !changes->whole && changes->width == pic_w && changes->height == pic_h;
+  direct.recorded = spans;
   // Each row compared once (or read from the record); the frame's copy for the next comparison
   // takes only these rows.
   direct.changed_rows.assign(static_cast<size_t>(pic_h), whole ? 1 : 0);
@@ -92,6 +93,7 @@ int32_t direct_path_prepare(DirectPath& direct, const ShownFrame& shown, ColourT
     if (!even_unchanged) return PREPARE_UNCHANGED;
     // Shown again on request, as it is: every row, whole.
     first = 0, last = pic_h - 1, span_left = 0, span_right = pic_w;
+    direct.recorded = false;
     std::fill(direct.changed_rows.begin(), direct.changed_rows.end(), uint8_t{1});
   }
   colour_table_update(colours, palette_rgb, image->format);
