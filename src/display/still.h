@@ -14,13 +14,19 @@ struct StillFrame {
   FrameChanges moving;
   uint32_t flips_after = 0;
   bool moving_known = false;
+  // Where the back buffer, which holds the frame before last, may differ from the layer: what
+  // that frame drew over it and the layer's changes of the last frame. Known only while the
+  // last two frames were this screen's, each flipped as it was made.
+  FrameChanges behind;
+  bool behind_known = false;
 };
 
 // True while the layer holds what this screen composed last.
 bool still_is_ours(const StillFrame& frame);
 // Marks the layer as this screen's, composed anew.
 void still_take(StillFrame* frame);
-// The layer into the back buffer; the display's record of changes starts as the layer's own
+// The layer into the back buffer (only where the back buffer may differ from it, when that is
+// known); the display's record of changes starts as the layer's own
 // changes (layer_changes) and what moved in the last frame, or whole when the last flip was not
 // this screen's frame. Everything drawn onto the back buffer until still_end is recorded too.
 void still_begin(StillFrame* frame, const FrameChanges& layer_changes);
